@@ -96,6 +96,20 @@ list_deliverables() {
   [ $found -eq 1 ] || echo "(no deliverable is built yet: the toolkit library is all there is so far)"
 }
 
+# Create the build's Wine prefix once, before tests run side by side, and keep one wineserver
+# for the whole run.
+prepare_prefix() {
+  local arch=$1 prefix=$2 wine=wine
+  [ "$arch" = x86_64 ] && wine=/usr/lib/wine/wine64
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$prefix/system.reg" ]; then
+    log "creating the Wine prefix $prefix"
+    WINEPREFIX="$prefix" "$wine" wineboot --init >/dev/null 2>&1 || true
+    WINEPREFIX="$prefix" wineserver -w
+  fi
+  WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1 || true
+}
+
 cmd=${1:-}
 case "$cmd" in
   build)
@@ -110,7 +124,7 @@ case "$cmd" in
     log "running the tests under Wine ($arch)"
     # One wineserver for the whole run; everything this run started is stopped at the end.
     trap 'cmake/winerun.sh --stop "$dir"' EXIT
-    WINEPREFIX="$root/$dir/wineprefix" WINEDEBUG=-all wineserver -p >/dev/null 2>&1 || true
+    prepare_prefix "$arch" "$root/$dir/wineprefix"
     ctest --test-dir "$dir" --output-on-failure -j "$jobs" "${@:2}" ;;
   *)
     echo "usage: tools/ravelink.sh demo|test|build" >&2; exit 2 ;;
