@@ -23,6 +23,9 @@ int sameext(const char* name, const char* other);
 // nameout receives at most namesize bytes (default: room for any name of a path).
 int uniquefilename(const char* dir, const char* nameorext, char* nameout, char* pathout,
                    int pathsize, const char* prefix, int namesize = MAX_PATH + 1);
+// The same for a given UTC time (uniquefilename passes the current one).
+int uniquefilenameat(const SYSTEMTIME& utc, const char* dir, const char* nameorext, char* nameout,
+                     char* pathout, int pathsize, const char* prefix, int namesize = MAX_PATH + 1);
 uint32_t uniquefilenamestart(const SYSTEMTIME& utc);
 // The name for a number: eight upper-case hex digits, '.', the extension; the prefix's first
 // characters (at most 4) overwrite the start. Cut to namesize bytes with the terminator.
