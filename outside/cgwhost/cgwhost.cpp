@@ -62,7 +62,7 @@ T resolve(HMODULE module, int ordinal, bool& ok) {
     printf("ordinal %d missing\n", ordinal);
     ok = false;
   }
-  return reinterpret_cast<T>(p);
+  return reinterpret_cast<T>(reinterpret_cast<void*>(p));
 }
 
 }  // namespace
