@@ -108,6 +108,10 @@ prepare_prefix() {
     WINEPREFIX="$prefix" wineserver -w
   fi
   WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1 || true
+  # Start Wine's own background processes (services, device and RPC hosts) now, with no output
+  # attached. Started by the first test instead, they would inherit that test's output pipe
+  # and keep CTest waiting for its end as long as the wineserver lives.
+  WINEPREFIX="$prefix" "$wine" cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 cmd=${1:-}
