@@ -92,20 +92,19 @@ namespace {
 // Calls fn with n dummy arguments through a pointer that does not know the convention and
 // returns how far the stack pointer moved: 0 when the callee removed exactly its arguments.
 int stackdrift(void* fn, int n) {
-  int drift;
+  int count = n;
   __asm__ volatile(
-      "movl %%esp, %%esi\n\t"
-      "movl %2, %%ecx\n\t"
+      "movl %%esp, %%edi\n\t"
       "1: pushl $0\n\t"
       "loop 1b\n\t"
-      "call *%1\n\t"
-      "movl %%esp, %0\n\t"
-      "subl %%esi, %0\n\t"
-      "movl %%esi, %%esp\n\t"
-      : "=&r"(drift)
-      : "r"(fn), "r"(n)
-      : "eax", "ecx", "edx", "esi", "memory", "cc");
-  return drift;
+      "call *%%eax\n\t"
+      "movl %%esp, %%ecx\n\t"
+      "subl %%edi, %%ecx\n\t"
+      "movl %%edi, %%esp\n\t"
+      : "+c"(count), "+a"(fn)
+      :
+      : "edx", "edi", "memory", "cc");
+  return count;
 }
 }  // namespace
 #endif
