@@ -26,6 +26,11 @@ void copybounded(char* out, int size, const char* text) {
 
 bool isclash(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
 
+// A failed create-new names a taken name also when something else (a folder) has that name.
+bool taken(const char* path, DWORD error) {
+  return isclash(error) || GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
 // One attempt at one name. 1 created, 0 failed, -1 the name is taken.
 int createone(const char* path, const char* source, const void* data, uint32_t length) {
   if (source) {
@@ -36,10 +41,10 @@ int createone(const char* path, const char* source, const void* data, uint32_t l
         SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
       return 1;
     }
-    return isclash(GetLastError()) ? -1 : 0;
+    return taken(path, GetLastError()) ? -1 : 0;
   }
   filehandle_c file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return isclash(GetLastError()) ? -1 : 0;
+  if (!file.valid()) return taken(path, GetLastError()) ? -1 : 0;
   DWORD put = 0;
   if (length > 0 && (!WriteFile(file.get(), data, length, &put, nullptr) || put != length)) {
     file.close();
@@ -76,16 +81,15 @@ int placesidefile(const char* dir, uint32_t number, const char* ext, const char*
   return 0;
 }
 
+// The names are those uniquefilename proposes: "%08lX.ext" counting up from the clock's number to
+// the first free one. Creating with create-new semantics already tells which names are taken, so
+// the names are not looked up first (that would double the file-system calls per side file).
 int newsidefile(const char* dir, const char* ext, const char* source, const void* data, uint32_t length,
                 char* nameout, int namesize) {
-  char name[64];
-  if (!uniquefilename(dir, ext, name, nullptr, 0, nullptr, sizeof name)) return 0;
-  // "%08lX.ext": the number is the name's first eight characters.
-  char digits[9];
-  memcpy(digits, name, 8);
-  digits[8] = 0;
-  uint32_t number = static_cast<uint32_t>(strtoul(digits, nullptr, 16));
-  return placesidefile(dir, number, ext, source, data, length, nameout, namesize, nullptr, 0);
+  if (!dir || !ext) return 0;
+  SYSTEMTIME now;
+  GetSystemTime(&now);
+  return placesidefile(dir, uniquefilenamestart(now), ext, source, data, length, nameout, namesize, nullptr, 0);
 }
 
 int newbodyname(const char* directory, const char* prefix, char* nameout, char* pathout, int pathsize,

@@ -35,6 +35,14 @@ int extensionfits(const char* source) {
   return strlen(dot + 1) <= static_cast<size_t>(EV_EXTMAX);
 }
 
+// An attachment must name an existing file: a folder or a wildcard pattern names none. (Asking
+// for the attributes is also far cheaper than a directory search on a network share.)
+int isexistingfile(const char* path) {
+  if (!path || !*path || strpbrk(path, "*?")) return 0;
+  DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // Ends the keep-open batch on every way out of a submission.
 class batch_c {
 public:
@@ -233,7 +241,7 @@ int32_t networkconnector_c::sendone(const cgwmessage& message, const cgwrecipien
   event.attachcount = static_cast<int8_t>(message.attachmentcount);
   for (uint32_t i = 0; i < message.attachmentcount; ++i) {
     const char* source = message.attachments[i].path;
-    if (!source || !pathexists(source)) return CGWERR_ATTACHMISSING;
+    if (!isexistingfile(source)) return CGWERR_ATTACHMISSING;
     char name[16];
     if (!usermailbox.copyfilein(source, name)) return CGWERR_ATTACHCOPY;
     setfield(event.attachments[i].name, name, EV_NAMEMAX);

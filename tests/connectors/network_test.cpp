@@ -366,6 +366,22 @@ TEST_F(Network, MissingSecondAttachmentStopsBeforeTheEvent) {
   EXPECT_TRUE(files(annadir(), "pdf").empty());
 }
 
+TEST_F(Network, AttachmentsMustBeExistingFiles) {
+  connector_c c(siblingpath("Ravelink.cgw"));
+  logonanna(c);
+  std::vector<cgwrecipient> to = {recipient("Carl", "Dorn", "1")};
+  std::string wildcard = docs + "\\*.tif";
+  for (const std::string* path : {&docs, &wildcard, &gone}) {
+    std::vector<cgwattachment> attach = {attachment(*path)};
+    cgwmessage m = message(to, attach, 0);
+    EXPECT_EQ(c.x.sendmessageex(0, &m), 10) << *path;
+  }
+  cgwattachment none = {};
+  cgwmessage m = message(to, {none}, 0);
+  EXPECT_EQ(c.x.sendmessageex(0, &m), 10);
+  EXPECT_TRUE(events(annabox()).empty());
+}
+
 TEST_F(Network, RefusedBeforeAnythingIsWritten) {
   connector_c c(siblingpath("Ravelink.cgw"));
   std::vector<cgwrecipient> to = {recipient("Carl", "Dorn", "1")};
