@@ -5,8 +5,37 @@
 #   unless WINEPREFIX is set already.
 # - 64-bit programs go to wine64, 32-bit ones to wine.
 # - Without a DISPLAY, a private Xvfb is started once for the build and reused
-#   (tools/ravelink.sh stops it at the end of a run; `winerun.sh --stop BUILD` does it by hand).
+#   (tools/ravelink.sh stops it at the end of a run; `winerun.sh --stop BUILD` does it by hand;
+#   `winerun.sh --display BUILD` starts it and prints its name).
 set -u
+
+# The build's private Xvfb display (started once, then reused): prints ":N".
+builddisplay() {
+  local build=$1
+  local lock="$build/xvfb.lock"
+  exec 9>"$lock"
+  flock 9
+  if [ -f "$build/xvfb.pid" ] && kill -0 "$(cat "$build/xvfb.pid")" 2>/dev/null; then
+    :
+  else
+    # -displayfd picks a free display number and reports it once the server is ready.
+    rm -f "$build/xvfb.display"
+    Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$build/xvfb.display" 9>&- </dev/null >/dev/null 2>&1 &
+    echo $! >"$build/xvfb.pid"
+    for _ in $(seq 1 100); do
+      [ -s "$build/xvfb.display" ] && break
+      sleep 0.05
+    done
+  fi
+  flock -u 9
+  exec 9>&-
+  echo ":$(head -n1 "$build/xvfb.display" | tr -d ' \n')"
+}
+
+if [ "${1:-}" = "--display" ]; then
+  builddisplay "$(cd "${2:?build folder}" && pwd)"
+  exit 0
+fi
 
 if [ "${1:-}" = "--stop" ]; then
   build=$(cd "${2:?build folder}" && pwd)
@@ -39,24 +68,7 @@ else
 fi
 
 if [ -z "${DISPLAY:-}" ]; then
-  lock="$build/xvfb.lock"
-  exec 9>"$lock"
-  flock 9
-  if [ -f "$build/xvfb.pid" ] && kill -0 "$(cat "$build/xvfb.pid")" 2>/dev/null; then
-    :
-  else
-    # -displayfd picks a free display number and reports it once the server is ready.
-    rm -f "$build/xvfb.display"
-    Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$build/xvfb.display" 9>&- </dev/null >/dev/null 2>&1 &
-    echo $! >"$build/xvfb.pid"
-    for _ in $(seq 1 100); do
-      [ -s "$build/xvfb.display" ] && break
-      sleep 0.05
-    done
-  fi
-  flock -u 9
-  exec 9>&-
-  export DISPLAY=":$(head -n1 "$build/xvfb.display" | tr -d ' \n')"
+  export DISPLAY=$(builddisplay "$build")
 fi
 
 exec "$winebin" "$prog" "$@"

@@ -111,6 +111,8 @@ prepare_prefix() {
   # Start Wine's own background processes (services, device and RPC hosts) now, with no output
   # attached. Started by the first test instead, they would inherit that test's output pipe
   # and keep CTest waiting for its end as long as the wineserver lives.
+  # They include the desktop process, so they need the display the tests will use.
+  [ -n "${DISPLAY:-}" ] || export DISPLAY=$("$root/cmake/winerun.sh" --display "$(dirname "$prefix")")
   WINEPREFIX="$prefix" "$wine" cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
 }
 
