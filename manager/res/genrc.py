@@ -51,9 +51,9 @@ class Problems:
 
 
 def load_module(name):
-    spec = importlib.util.spec_from_file_location(name, os.path.join(HERE, name + ".py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    modulespec = importlib.util.spec_from_file_location(name, os.path.join(HERE, name + ".py"))
+    module = importlib.util.module_from_spec(modulespec)
+    modulespec.loader.exec_module(module)
     return module
 
 
