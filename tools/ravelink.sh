@@ -84,16 +84,18 @@ build_all() {
   fi
 }
 
+# The product's deliverables (stand-ins and benchmarks in the same folder are not among them).
 list_deliverables() {
-  local found=0
-  for f in build/i686/bin/*.exe build/i686/bin/*.dll build/i686/bin/*.cgw; do
-    [ -e "$f" ] || continue
-    case "$(basename "$f")" in *_test.exe|test*.exe) continue ;; esac
-    found=1
+  local f
+  for name in manager.exe Ravelink.cgw relaygw.cgw prepkit2.dll; do
+    f="build/i686/bin/$name"
+    if [ ! -e "$f" ]; then
+      echo "$name: not built yet"
+      continue
+    fi
     echo "$f"
     i686-w64-mingw32-objdump -p "$f" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed 's/^/    /'
   done
-  [ $found -eq 1 ] || echo "(no deliverable is built yet: the toolkit library is all there is so far)"
 }
 
 # Create the build's Wine prefix once, before tests run side by side, and keep one wineserver
@@ -123,7 +125,13 @@ case "$cmd" in
   demo)
     arch=$(test_arch); install_missing "$arch"; build_all "$arch"
     log "deliverables (build/i686/bin)"
-    list_deliverables ;;
+    list_deliverables
+    # The Manager on a demo mailbox of the current Windows user, rendered on the build's display.
+    dir="build/$arch"
+    trap 'cmake/winerun.sh --stop "$dir"' EXIT
+    prepare_prefix "$arch" "$root/$dir/wineprefix"
+    log "the Manager on a demo mailbox"
+    tools/screenshots.sh "$dir" "${@:2}" ;;
   test)
     arch=$(test_arch); install_missing "$arch"; build_all "$arch"
     dir="build/$arch"
