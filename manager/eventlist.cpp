@@ -9,6 +9,7 @@
 
 #include "manager/res/resource.h"
 #include "manager/ui/managermessagebox.h"
+#include "manager/ui/uimenuholder.h"
 #include "manager/ui/uiresource.h"
 #include "toolkit/path.h"
 #include "toolkit/text.h"
@@ -62,19 +63,6 @@ scopeexit_c<F> onscopeexit(F f) {
   return scopeexit_c<F>(std::move(f));
 }
 
-class menuholder_c {
-public:
-  explicit menuholder_c(HMENU m) : menu(m) {}
-  ~menuholder_c() {
-    if (menu) DestroyMenu(menu);
-  }
-  menuholder_c(const menuholder_c&) = delete;
-  menuholder_c& operator=(const menuholder_c&) = delete;
-  HMENU get() const { return menu; }
-
-private:
-  HMENU menu;
-};
 
 // A text field of a record as a string: never read past the field.
 template <size_t N>
@@ -691,7 +679,7 @@ void CManListCtrl::ShowContextMenu(LPARAM where) {
     at.x = static_cast<short>(LOWORD(where));
     at.y = static_cast<short>(HIWORD(where));
   }
-  menuholder_c menu(LoadMenuA(uiresourcemodule(), MAKEINTRESOURCEA(IDR_EVENTMENU)));
+  uimenuholder_c menu(LoadMenuA(uiresourcemodule(), MAKEINTRESOURCEA(IDR_EVENTMENU)));
   HMENU popup = menu.get() ? GetSubMenu(menu.get(), 0) : nullptr;
   if (!popup) return;
   SetMenuDefaultItem(popup, 0, TRUE);

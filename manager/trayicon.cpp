@@ -2,24 +2,13 @@
 
 #include <cstring>
 
+#include "manager/ui/uimenuholder.h"
+
 namespace {
 
 // Icons, strings and the menu are the program's own resources.
 HINSTANCE resourcemodule() { return GetModuleHandleA(nullptr); }
 
-class menuholder_c {
-public:
-  explicit menuholder_c(HMENU m) : menu(m) {}
-  ~menuholder_c() {
-    if (menu) DestroyMenu(menu);
-  }
-  menuholder_c(const menuholder_c&) = delete;
-  menuholder_c& operator=(const menuholder_c&) = delete;
-  HMENU get() const { return menu; }
-
-private:
-  HMENU menu;
-};
 
 }  // namespace
 
@@ -89,7 +78,7 @@ BOOL CTrayIcon::HandleTrayMessage(UINT id, UINT mousemessage) {
   if (id != rec.uID || (mousemessage != WM_RBUTTONUP && mousemessage != WM_LBUTTONDBLCLK)) return 0;
   // Without a window there is nobody to receive the menu's commands.
   if (!rec.hWnd) return 0;
-  menuholder_c menu(LoadMenuA(resourcemodule(), MAKEINTRESOURCEA(rec.uID)));
+  uimenuholder_c menu(LoadMenuA(resourcemodule(), MAKEINTRESOURCEA(rec.uID)));
   HMENU popup = menu.get() ? GetSubMenu(menu.get(), 0) : nullptr;
   if (!popup) return 0;
   if (mousemessage == WM_RBUTTONUP) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "manager/ui/managermessagebox.h"
+#include "tests/support/msgboxcatcher.h"
 
 namespace uitest {
 
@@ -20,12 +21,7 @@ inline void pump() {
   }
 }
 
-struct boxseen {
-  HWND owner;
-  std::string text;
-  std::string caption;
-  UINT type;
-};
+using ::boxseen;
 
 // Answers managermessagebox calls while it lives, recording each; the hook set before comes
 // back afterwards.
@@ -48,72 +44,8 @@ private:
   messageboxanswer_t before;
 };
 
-// Catches real message boxes of this thread as the system activates them: notes owner, caption
-// and text, and presses the given button.
-class msgboxcatcher_c {
-public:
-  explicit msgboxcatcher_c(int reply) : answer(reply) {
-    previous = current();
-    current() = this;
-    hook = SetWindowsHookExA(WH_CBT, cbt, nullptr, GetCurrentThreadId());
-  }
-  ~msgboxcatcher_c() {
-    if (hook) UnhookWindowsHookEx(hook);
-    current() = previous;
-  }
-  msgboxcatcher_c(const msgboxcatcher_c&) = delete;
-  msgboxcatcher_c& operator=(const msgboxcatcher_c&) = delete;
-
-  bool installed() const { return hook != nullptr; }
-  int answer;
-  std::vector<boxseen> boxes;
-
-private:
-  static msgboxcatcher_c*& current() {
-    static thread_local msgboxcatcher_c* catcher = nullptr;
-    return catcher;
-  }
-
-  static std::string windowtext(HWND window) {
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-  }
-
-  // The message is the one static control that is not the icon.
-  static BOOL CALLBACK findtext(HWND child, LPARAM param) {
-    char cls[32] = "";
-    GetClassNameA(child, cls, sizeof cls);
-    if (lstrcmpiA(cls, "Static") == 0 && !(GetWindowLongA(child, GWL_STYLE) & SS_ICON)) {
-      std::string text = windowtext(child);
-      if (!text.empty()) {
-        *reinterpret_cast<std::string*>(param) = text;
-        return FALSE;
-      }
-    }
-    return TRUE;
-  }
-
-  static LRESULT CALLBACK cbt(int code, WPARAM wparam, LPARAM lparam) {
-    msgboxcatcher_c* self = current();
-    if (code == HCBT_ACTIVATE && self) {
-      HWND box = reinterpret_cast<HWND>(wparam);
-      char cls[32] = "";
-      GetClassNameA(box, cls, sizeof cls);
-      if (lstrcmpA(cls, "#32770") == 0) {
-        std::string text;
-        EnumChildWindows(box, findtext, reinterpret_cast<LPARAM>(&text));
-        self->boxes.push_back({GetWindow(box, GW_OWNER), text, windowtext(box), 0});
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(self->answer, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(box, self->answer)));
-      }
-    }
-    return CallNextHookEx(nullptr, code, wparam, lparam);
-  }
-
-  HHOOK hook = nullptr;
-  msgboxcatcher_c* previous = nullptr;
-};
+// Real message boxes caught on screen: the shared catcher.
+using ::msgboxcatcher_c;
 
 // A registry key name of this test process's own under HKEY_CURRENT_USER\Software, removed
 // before and after.

@@ -10,7 +10,8 @@ struct boxseen {
   HWND owner;
   std::string text;
   std::string caption;
-  bool stopicon;   // the box shows the stop (error) icon
+  UINT type;              // the type asked for, where known (0 for a box caught on screen)
+  bool stopicon = false;  // a box caught on screen shows the stop (error) icon
 };
 
 class msgboxcatcher_c {
@@ -74,7 +75,7 @@ private:
         scan s;
         EnumChildWindows(box, findtext, reinterpret_cast<LPARAM>(&s));
         bool stop = s.hasicon && s.icon == LoadIconA(nullptr, MAKEINTRESOURCEA(32513));  // IDI_HAND
-        self->boxes.push_back({GetWindow(box, GW_OWNER), s.text, windowtext(box), stop});
+        self->boxes.push_back({GetWindow(box, GW_OWNER), s.text, windowtext(box), 0, stop});
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(self->answer, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, self->answer)));
       }
