@@ -177,7 +177,7 @@ void CManListCtrl::ReleaseImages() {
     setimagelist(nullptr, LVSIL_SMALL);
   }
   images.reset(nullptr);
-  for (fontholder_c& f : fonts) f.reset(nullptr);
+  for (uifont_c& f : fonts) f.reset(nullptr);
   for (int& image : stateimages) image = -1;
   imagesmade = 0;
 }

@@ -31,6 +31,7 @@
 #include "mailstore/eventrecord.h"
 #include "mailstore/mailboxdir.h"
 #include "mailstore/mailboxfile.h"
+#include "manager/ui/uiholders.h"
 #include "manager/ui/uilistview.h"
 #include "toolkit/string.h"
 
@@ -126,37 +127,6 @@ protected:
   bool OnReflect(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
 
 private:
-  // Owning holders of the GDI and image-list handles the list makes.
-  class fontholder_c {
-  public:
-    fontholder_c() = default;
-    ~fontholder_c() { reset(nullptr); }
-    fontholder_c(const fontholder_c&) = delete;
-    fontholder_c& operator=(const fontholder_c&) = delete;
-    HFONT get() const { return font; }
-    void reset(HFONT other) {
-      if (font) DeleteObject(font);
-      font = other;
-    }
-
-  private:
-    HFONT font = nullptr;
-  };
-  class imagelistholder_c {
-  public:
-    imagelistholder_c() = default;
-    ~imagelistholder_c() { reset(nullptr); }
-    imagelistholder_c(const imagelistholder_c&) = delete;
-    imagelistholder_c& operator=(const imagelistholder_c&) = delete;
-    HIMAGELIST get() const { return list; }
-    void reset(HIMAGELIST other) {
-      if (list) ImageList_Destroy(list);
-      list = other;
-    }
-
-  private:
-    HIMAGELIST list = nullptr;
-  };
 
   enum { FONT_LIGHT = 0, FONT_BOLD = 1, FONT_LIGHTITALIC = 2, FONT_BOLDITALIC = 3, FONTS = 4 };
   enum { COLOUR_HIGHLIGHT = 0, COLOUR_HIGHLIGHTTEXT = 1, COLOUR_WINDOW = 2, COLOUR_WINDOWTEXT = 3, COLOURS = 4 };
@@ -208,14 +178,14 @@ private:
   int imagesmade;
   int reloading;
   int stateimages[EVS_COUNT];
-  imagelistholder_c images;
+  uiimagelist_c images;
   int failedcount;
   int unreadcount;
   int newfailed;
   int hasunread;
   int newunread;
   COLORREF colours[COLOURS];
-  fontholder_c fonts[FONTS];
+  uifont_c fonts[FONTS];
   int oldstyle;
   std::string statetexts[EVS_COUNT];
   std::string unknowntext;

@@ -14,6 +14,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "manager/ui/uiholders.h"
 #include "manager/ui/uitreeview.h"
 #include "toolkit/string.h"
 
@@ -81,23 +82,8 @@ private:
   // The directory of the personal folder of that name, from the key; false when none.
   static bool FindFolder(const char* name, string_c& directory);
 
-  class imagelist_c {
-  public:
-    imagelist_c() = default;
-    ~imagelist_c() { reset(nullptr); }
-    imagelist_c(const imagelist_c&) = delete;
-    imagelist_c& operator=(const imagelist_c&) = delete;
-    HIMAGELIST get() const { return list; }
-    void reset(HIMAGELIST other) {
-      if (list) ImageList_Destroy(list);
-      list = other;
-    }
 
-  private:
-    HIMAGELIST list = nullptr;
-  };
-
-  imagelist_c images;
+  uiimagelist_c images;
   int imagesmade = 0;
   int imageindex[4] = {0, 1, 2, 3};   // Inbox, Outbox, group node, personal folder
   bool filling = false;

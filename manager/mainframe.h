@@ -19,6 +19,7 @@
 #include "manager/eventlist.h"
 #include "manager/mytoolbar.h"
 #include "manager/trayicon.h"
+#include "manager/ui/uiholders.h"
 #include "manager/ui/uiframe.h"
 #include "manager/ui/uisplitter.h"
 #include "manager/ui/uistatusbar.h"
@@ -98,28 +99,11 @@ private:
   static const uicommand_t<CMainFrame> commands[];
   static const size_t commandcount;
 
-  // The folder tree's images; the tree does not destroy them itself.
-  class imagelist_c {
-  public:
-    imagelist_c() = default;
-    ~imagelist_c() { reset(nullptr); }
-    imagelist_c(const imagelist_c&) = delete;
-    imagelist_c& operator=(const imagelist_c&) = delete;
-    HIMAGELIST get() const { return list; }
-    void reset(HIMAGELIST other) {
-      if (list) ImageList_Destroy(list);
-      list = other;
-    }
-
-  private:
-    HIMAGELIST list = nullptr;
-  };
-
   uiprofile_c& profile;
   uisplitter_c splitter;
   CManListCtrl eventlist;
   uitreeview_c foldertree;
-  imagelist_c folderimages;
+  uiimagelist_c folderimages;  // the tree does not destroy its images itself
   CMyToolBar toolbar;
   uistatusbar_c statusbar;
   CTrayIcon tray;
