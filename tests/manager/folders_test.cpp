@@ -183,12 +183,43 @@ private:
       ++self->shown;
       self->owner = GetWindow(window, GW_OWNER);
       EnumChildWindows(window, collect, reinterpret_cast<LPARAM>(self));
-      PostMessageA(window, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(self->choose.c_str()));
-      PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
+      // A browser that comes up cold may still be filling its tree: choose the folder again until
+      // the tree shows it selected (at most about 10 s), then press OK.
+      self->browser = window;
+      self->tries = 0;
+      SetTimer(nullptr, 0, 100, choosetimer);
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
   }
+  static std::string selectedname(HWND browser) {
+    HWND tree = FindWindowExA(browser, nullptr, "SysTreeView32", nullptr);
+    if (!tree) return std::string();
+    char text[MAX_PATH] = "";
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT;
+    item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    if (!item.hItem || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return std::string();
+    return text;
+  }
+  static void CALLBACK choosetimer(HWND, UINT, UINT_PTR id, DWORD) {
+    browseranswer_c* self = current();
+    if (!self || !IsWindow(self->browser)) {
+      KillTimer(nullptr, id);
+      return;
+    }
+    SendMessageA(self->browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(self->choose.c_str()));
+    std::string leaf = self->choose.substr(self->choose.find_last_of('\\') + 1);
+    if (lstrcmpiA(selectedname(self->browser).c_str(), leaf.c_str()) == 0 || ++self->tries >= 100) {
+      KillTimer(nullptr, id);
+      PostMessageA(self->browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(self->browser, IDOK)));
+    }
+  }
   HHOOK hook = nullptr;
+  HWND browser = nullptr;
+  int tries = 0;
 };
 
 struct parentlog {
