@@ -12,27 +12,9 @@
 #include "mailstore/eventrecord.h"
 #include "mailstore/mailboxfile.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/usermailbox.h"
 
 namespace cgwtest {
-
-// Writes a mailbox file with the owner's account name and password as the server's
-// administration would.
-inline bool makemailbox(const std::string& dir, const char* login, const char* name, const char* password) {
-  CreateDirectoryA(dir.c_str(), nullptr);
-  std::string path = dir + "\\mailbox.rlb";
-  {
-    mailboxfile_c f;
-    if (!f.create(path.c_str(), name)) return false;
-  }
-  std::string bytes = readwhole(path);
-  if (bytes.size() != sizeof(mailboxheader)) return false;
-  mailboxheader h;
-  memcpy(&h, bytes.data(), sizeof h);
-  setfield(h.loginname, login);
-  memset(h.password, 0, sizeof h.password);
-  if (password) memcpy(h.password, password, strnlen(password, sizeof h.password));
-  return writewhole(path, std::string(reinterpret_cast<const char*>(&h), sizeof h));
-}
 
 // All events in use of a mailbox, in slot order.
 inline std::vector<eventrecord> events(const std::string& mailbox) {

@@ -20,8 +20,8 @@ protected:
   void SetUp() override {
     root = store.file("root");
     CreateDirectoryA(root.c_str(), nullptr);
-    ASSERT_TRUE(makemailbox(root + "\\anna", "Anna", "Anna Berg@ravelink", "s3cret"));
-    ASSERT_TRUE(makemailbox(root + "\\clerk", "CLERK", "Front Desk", ""));
+    ASSERT_TRUE(makeusermailbox(root + "\\anna", "Anna", "Anna Berg@ravelink", "s3cret"));
+    ASSERT_TRUE(makeusermailbox(root + "\\clerk", "CLERK", "Front Desk", ""));
     CreateDirectoryA((root + "\\nombox").c_str(), nullptr);
     setting.set(root.c_str());
     docs = store.file("docs");
@@ -476,7 +476,7 @@ TEST_F(Network, ReaderSeesAWholeMessageOrNothing) {
   char me[256] = "";
   DWORD mesize = sizeof me;
   ASSERT_TRUE(GetUserNameA(me, &mesize));
-  ASSERT_TRUE(makemailbox(root + "\\me", me, "Me", ""));
+  ASSERT_TRUE(makeusermailbox(root + "\\me", me, "Me", ""));
   std::string mybox = root + "\\me\\mailbox.rlb";
   STARTUPINFOA si = {};
   si.cb = sizeof si;

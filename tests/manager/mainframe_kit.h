@@ -14,6 +14,7 @@
 #include "mailstore/eventrecord.h"
 #include "mailstore/mailboxfile.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/usermailbox.h"
 
 namespace frametest {
 
@@ -71,22 +72,6 @@ inline std::string currentuser() {
   return name;
 }
 
-// A mailbox file owned by login, as the server's administration writes it.
-inline bool makemailbox(const std::string& dir, const std::string& login, const char* name) {
-  CreateDirectoryA(dir.c_str(), nullptr);
-  std::string path = dir + "\\mailbox.rlb";
-  {
-    mailboxfile_c f;
-    if (!f.create(path.c_str(), name)) return false;
-  }
-  std::string bytes = readwhole(path);
-  if (bytes.size() != sizeof(mailboxheader)) return false;
-  mailboxheader h;
-  memcpy(&h, bytes.data(), sizeof h);
-  setfield(h.loginname, login.c_str());
-  return writewhole(path, std::string(reinterpret_cast<const char*>(&h), sizeof h));
-}
-
 inline eventrecord event(const char* subject, uint8_t state, bool incoming, const char* party = "Jane Roe") {
   eventrecord r;
   memset(&r, 0, sizeof r);
@@ -115,7 +100,7 @@ public:
   mailboxroot_c() {
     user = currentuser();
     dir = root.path() + "\\" + (user.empty() ? std::string("nobody") : user);
-    ok = !user.empty() && makemailbox(dir, user, "Test User");
+    ok = !user.empty() && makeusermailbox(dir, user.c_str(), "Test User");
     file = dir + "\\mailbox.rlb";
     inisections_c::set("Directories", "Mailbox", root.path().c_str());
   }

@@ -455,7 +455,7 @@ TEST_F(MainFrameTest, APersonalFolderShowsBothDirectionsAndAFolderThatCannotBeOp
   root.add(event("inbox only", EVS_READ, true));
   ASSERT_TRUE(open());
   scratchdir_c folder;
-  ASSERT_TRUE(frametest::makemailbox(folder.path(), root.user, "Personal Mailbox"));
+  ASSERT_TRUE(makeusermailbox(folder.path(), root.user.c_str(), "Personal Mailbox"));
   {
     mailboxfile_c personal;
     ASSERT_TRUE(personal.open(folder.file("mailbox.rlb").c_str()));
