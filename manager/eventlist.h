@@ -122,6 +122,35 @@ public:
   // Whether an event passes a filter word: the state test, then the direction test.
   static bool PassesFilter(const eventrecord& event, DWORD filter);
 
+  // The event commands (eventlistcommands.cpp). Each acts on the selected rows and the open
+  // mailbox file; View, Details and Forward need exactly one selected row, the others at least
+  // one, and do nothing otherwise.
+  //
+  // View (print 0) or print (print 1) the event's fax pages through the outside viewer.
+  void ViewEvent(int print);
+  // The Event details dialog of the selected event; an unread event is read afterwards.
+  void ShowDetails();
+  // Deletes the selected events with their side files (ask 1: message 134 first). Working events
+  // stay; Queued ones only after one Yes to message 135 for the whole run.
+  void DeleteSelected(int ask);
+  // Adds a route request to target ("name@suffix" or a bare name) for each selected event that
+  // is not Working or Queued. 1 when rows were selected, else 0.
+  int RouteTo(const char* target);
+  // Turns the selected events (not Working or Queued) into outgoing Pending resubmissions.
+  void ResubmitSelected();
+  // Hands the selected event to the outside composer (section ResubmitParams of RIROVEVI.INI).
+  void ForwardEvent();
+  // Moves (copy 0) or copies the selected events with their side files into another mailbox
+  // file; destination null: the user's own mailbox file. False when nothing was selected or the
+  // destination could not be opened.
+  int MoveSelected(const char* destination, int copy);
+  // Writes the shown rows, in the shown order, as tab-separated lines into a file the user picks.
+  int ExportLog();
+  // The outside composer with no parameters; message 137 when it cannot be started.
+  static void NewFax(HWND owner);
+  // The help file in the program's own directory, when there is one.
+  static void HelpContents(HWND owner);
+
 protected:
   bool OnMessage(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
   bool OnReflect(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;

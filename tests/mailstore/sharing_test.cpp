@@ -99,9 +99,9 @@ TEST_F(Sharing, NobodySeesAHalfWrittenBatch) {
   f.setkeepopen(0);
 
   child_c writer;
-  namedevent_c ready("batch");
+  namedevent_c ready("batch"), turn("turn");
   ASSERT_TRUE(writer.start(helper, "batchwriter " + quote(mbx) + " " + std::to_string(slots) + " " +
-                                       std::to_string(batches) + " " + ready.name));
+                                       std::to_string(batches) + " " + ready.name + " " + turn.name));
   ASSERT_TRUE(ready.wait(20000));
 
   int singlereads = 0, snapshots = 0, halfseen = 0, mixed = 0, failed = 0;
@@ -136,6 +136,7 @@ TEST_F(Sharing, NobodySeesAHalfWrittenBatch) {
     if (!same) ++mixed;
     if (gen > lastgen) lastgen = gen;
     ++snapshots;
+    turn.set();
   }
   printf("single reads %d, batch snapshots %d, highest generation seen %d; half records seen %d, mixed "
          "snapshots %d, failures %d\n",

@@ -7,9 +7,10 @@
 //   storehelper enumfree MAILBOX STOPEVENT RESULTFILE
 //                                                   enumerate in batches, check every record, free
 //                                                   events whose sequence number is a multiple of 5
-//   storehelper batchwriter MAILBOX SLOTS BATCHES READYEVENT
+//   storehelper batchwriter MAILBOX SLOTS BATCHES READYEVENT [TURNEVENT]
 //                                                   rewrite slots 1..SLOTS in batches: first "half",
-//                                                   then "done" for each generation
+//                                                   then "done" for each generation; with TURNEVENT,
+//                                                   wait after each batch until the reader sets it
 //   storehelper holdforever MAILBOX ID READYEVENT   add stamped events inside one batch that never
 //                                                   ends (the test kills it)
 //
@@ -159,9 +160,12 @@ int enumfree(const char* mailbox, const char* stop, const char* resultfile) {
   return (bad || failedops || earlyopenfailures) ? 1 : 0;
 }
 
-int batchwriter(const char* mailbox, int slots, int batches, const char* ready) {
+int batchwriter(const char* mailbox, int slots, int batches, const char* ready, const char* turn) {
   mailboxfile_c file;
   if (!file.open(mailbox)) return 2;
+  // The reader's turn: on a busy machine the writer could otherwise finish every batch before
+  // the reader looked more than a few times.
+  HANDLE turnevent = turn ? OpenEventA(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, turn) : nullptr;
   for (int g = 1; g <= batches; ++g) {
     file.setkeepopen(1);
     for (int pass = 0; pass < 2; ++pass) {
@@ -176,7 +180,12 @@ int batchwriter(const char* mailbox, int slots, int batches, const char* ready) 
     }
     file.setkeepopen(0);
     Sleep(3);
+    if (turnevent) {
+      WaitForSingleObject(turnevent, 10000);
+      ResetEvent(turnevent);
+    }
   }
+  if (turnevent) CloseHandle(turnevent);
   return 0;
 }
 
@@ -202,7 +211,7 @@ int main(int argc, char** argv) {
   if (mode == "holdread" && argc >= 5) return holdread(mailbox, atoi(argv[3]), argv[4]);
   if (mode == "writer" && argc >= 6) return writer(mailbox, atoi(argv[3]), atoi(argv[4]), argv[5], argc >= 7 ? argv[6] : nullptr);
   if (mode == "enumfree" && argc >= 5) return enumfree(mailbox, argv[3], argv[4]);
-  if (mode == "batchwriter" && argc >= 6) return batchwriter(mailbox, atoi(argv[3]), atoi(argv[4]), argv[5]);
+  if (mode == "batchwriter" && argc >= 6) return batchwriter(mailbox, atoi(argv[3]), atoi(argv[4]), argv[5], argc >= 7 ? argv[6] : nullptr);
   if (mode == "holdforever" && argc >= 5) return holdforever(mailbox, atoi(argv[3]), argv[4]);
   return 64;
 }
