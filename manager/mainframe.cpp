@@ -5,6 +5,9 @@
 
 #include "manager/mainframesettings.h"
 #include "manager/managerapp.h"
+#include "manager/movedialog.h"
+#include "manager/optionsdialog.h"
+#include "manager/routedialog.h"
 #include "manager/res/resource.h"
 #include "manager/ui/managermessagebox.h"
 #include "manager/ui/uiids.h"
@@ -16,9 +19,6 @@ namespace {
 
 const char iniFile[] = "RIROVEVI.INI";
 const char barState[] = "BarState";
-
-// Item kinds of the folder tree.
-enum : LPARAM { FOLDER_INBOX = 1, FOLDER_OUTBOX = 2, FOLDER_GROUP = 3 };
 
 DWORD systemmajorversion() {
   OSVERSIONINFOA info = {};
@@ -91,29 +91,28 @@ bool placementfromtext(const windowpostext& pos, WINDOWPLACEMENT& wp) {
 
 }  // namespace
 
-// Commands without a handler here are answered as disabled: the event commands, the dialogs and
-// the folder commands are not part of this window yet, and a command that would do nothing must
-// not look as if it could be used.
+// Every command the frame answers for, with its handler and its enable rule (none: always
+// enabled). A command that is disabled is not run either, whichever way it arrives.
 const uicommand_t<CMainFrame> CMainFrame::commands[] = {
     {ID_OPEN_MANAGER, &CMainFrame::OpenManager, nullptr},
-    {ID_NEW_FAX, nullptr, nullptr},
-    {ID_EXPORT_LOG, nullptr, nullptr},
-    {ID_HELP_CONTENTS, nullptr, nullptr},
-    {ID_EVENT_VIEW, nullptr, nullptr},
-    {ID_EVENT_PRINT, nullptr, nullptr},
-    {ID_EVENT_DETAILS, nullptr, nullptr},
-    {ID_EVENT_FORWARD, nullptr, nullptr},
-    {ID_EVENT_ROUTE, nullptr, nullptr},
-    {ID_EVENT_RESUBMIT, nullptr, nullptr},
-    {ID_EVENT_DELETE, nullptr, nullptr},
-    {ID_EVENT_MOVE, nullptr, nullptr},
+    {ID_NEW_FAX, &CMainFrame::OnNewFax, nullptr},
+    {ID_EXPORT_LOG, &CMainFrame::OnExportLog, nullptr},
+    {ID_HELP_CONTENTS, &CMainFrame::OnHelpContents, nullptr},
+    {ID_EVENT_VIEW, &CMainFrame::OnView, &CMainFrame::UpdateOneSelected},
+    {ID_EVENT_PRINT, &CMainFrame::OnPrint, &CMainFrame::UpdateOneSelected},
+    {ID_EVENT_DETAILS, &CMainFrame::OnDetails, &CMainFrame::UpdateOneSelected},
+    {ID_EVENT_FORWARD, &CMainFrame::OnForward, &CMainFrame::UpdateOneSelected},
+    {ID_EVENT_ROUTE, &CMainFrame::OnRoute, &CMainFrame::UpdateOwnSelected},
+    {ID_EVENT_RESUBMIT, &CMainFrame::OnResubmit, &CMainFrame::UpdateOwnSelected},
+    {ID_EVENT_DELETE, &CMainFrame::OnDelete, &CMainFrame::UpdateAnySelected},
+    {ID_EVENT_MOVE, &CMainFrame::OnMove, &CMainFrame::UpdateAnySelected},
     {ID_VIEW_REFRESH, &CMainFrame::OnRefresh, nullptr},
     {ID_VIEW_SENT, &CMainFrame::OnSentItems, &CMainFrame::UpdateSentItems},
     {ID_VIEW_READ, &CMainFrame::OnReadItems, &CMainFrame::UpdateReadItems},
     {ID_VIEW_FAILED, &CMainFrame::OnFailedItems, &CMainFrame::UpdateFailedItems},
-    {ID_OPTIONS, nullptr, nullptr},
-    {ID_FOLDER_NEW, nullptr, nullptr},
-    {ID_FOLDER_DELETE, nullptr, nullptr},
+    {ID_OPTIONS, &CMainFrame::OnOptions, nullptr},
+    {ID_FOLDER_NEW, &CMainFrame::OnNewFolder, nullptr},
+    {ID_FOLDER_DELETE, &CMainFrame::OnDeleteFolder, &CMainFrame::UpdateDeleteFolder},
     {ID_APP_ABOUT, &CMainFrame::OnAbout, nullptr},
     {ID_APP_EXIT, &CMainFrame::CloseManager, nullptr},
 };
@@ -146,9 +145,7 @@ void CMainFrame::Beep() {
 bool CMainFrame::OnCreateClient(const CREATESTRUCTA&) { return BuildPanes(); }
 
 int CMainFrame::OnCreate(const CREATESTRUCTA&) {
-  creating = true;
   int result = BuildWindow();
-  creating = false;
   // A window that fails here is gone without a WM_DESTROY on some systems: its icon must not
   // stay behind in the notification area.
   if (result == -1) tray.ShowIconById(0);
@@ -159,9 +156,7 @@ bool CMainFrame::BuildPanes() {
   if (!splitter.create(hwnd())) return false;
   RECT listrect = {0, 0, 50, 32};
   if (!eventlist.Create(splitter.hwnd(), uisplitter_c::paneid(1), listrect)) return false;
-  const DWORD treestyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
-                          TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_DISABLEDRAGDROP;
-  if (!foldertree.create(splitter.hwnd(), uisplitter_c::paneid(0), treestyle)) return false;
+  if (!foldertree.Create(splitter.hwnd(), uisplitter_c::paneid(0))) return false;
   SetWindowPos(foldertree.hwnd(), nullptr, 0, 0, 196, 32, SWP_NOZORDER | SWP_NOACTIVATE);
   splitter.setpane(0, foldertree.hwnd(), 196);
   splitter.setpane(1, eventlist.hwnd());
@@ -196,7 +191,10 @@ int CMainFrame::BuildWindow() {
   GetPrivateProfileStringA("Directories", "Mailbox", "", mailbox, sizeof mailbox, iniFile);
   if (!mailbox[0]) return -1;
   if (!eventlist.OpenMailbox(mailbox)) return -1;
-  if (!FillFolders()) return -1;
+  // The list already shows the Inbox: the tree's owner is set after the fill, so that the
+  // fill's own selection does not open the mailbox a second time.
+  if (!foldertree.FillTree()) return -1;
+  foldertree.SetOwner(this, hwnd());
 
   char columns[128] = "";
   GetPrivateProfileStringA("Options", "Columns", "0,0,0,0", columns, sizeof columns, iniFile);
@@ -214,56 +212,6 @@ int CMainFrame::BuildWindow() {
 
   UpdateNotifications();
   return 0;
-}
-
-// The left pane: the two directions of the user's own mailbox under their group, and the group
-// of personal folders.
-bool CMainFrame::FillFolders() {
-  if (!folderimages.get()) {
-    folderimages.reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 10));
-    if (HIMAGELIST images = folderimages.get()) {
-      const unsigned icons[] = {IDI_FOLDER_INBOX, IDI_FOLDER_OUTBOX, IDI_FOLDER_GROUP, IDI_FOLDER_PERSONAL};
-      for (unsigned id : icons) {
-        auto icon = static_cast<HICON>(
-            LoadImageA(uiresourcemodule(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-        ImageList_AddIcon(images, icon);
-        if (icon) DestroyIcon(icon);
-      }
-      foldertree.setimagelist(images);
-    }
-  }
-  foldertree.setredraw(false);
-  foldertree.deleteallitems();
-  HTREEITEM main = foldertree.insertitem(uistring(IDS_FOLDER_MAIN).text(), 2, 2, FOLDER_GROUP);
-  HTREEITEM inbox = main ? foldertree.insertitem(uistring(IDS_FOLDER_INBOX).text(), 0, 0, FOLDER_INBOX, main) : nullptr;
-  HTREEITEM outbox = inbox ? foldertree.insertitem(uistring(IDS_FOLDER_OUTBOX).text(), 1, 1, FOLDER_OUTBOX, main) : nullptr;
-  HTREEITEM personal = outbox ? foldertree.insertitem(uistring(IDS_FOLDER_PERSONAL).text(), 2, 2, FOLDER_GROUP) : nullptr;
-  if (personal) {
-    foldertree.expand(main);
-    foldertree.expand(personal);
-    foldertree.selectitem(inbox);
-  }
-  foldertree.setredraw(true);
-  return personal != nullptr;
-}
-
-void CMainFrame::FolderSelected() {
-  // While the window is being built the list already shows the Inbox; the first notifications
-  // are given once, at the end of the creation.
-  if (creating) return;
-  HTREEITEM item = foldertree.selecteditem();
-  if (!item) return;
-  switch (foldertree.itemdata(item)) {
-    case FOLDER_INBOX:
-      ShowInbox();
-      break;
-    case FOLDER_OUTBOX:
-      ShowOutbox();
-      break;
-    case FOLDER_GROUP:
-      ShowNothing();
-      break;
-  }
 }
 
 // ---- showing ----
@@ -397,7 +345,12 @@ void CMainFrame::ShowFolder(const char* directory) {
 
 // ---- commands ----
 
-bool CMainFrame::OnCommand(unsigned id, unsigned, HWND) { return uiruncommand(*this, commands, commandcount, id); }
+bool CMainFrame::OnCommand(unsigned id, unsigned, HWND) {
+  cmdui_c ui;
+  ui.id = id;
+  if (uiupdatecommand(*this, commands, commandcount, ui) && !ui.enabled) return true;
+  return uiruncommand(*this, commands, commandcount, id);
+}
 
 void CMainFrame::OnUpdateCommand(cmdui_c& ui) { uiupdatecommand(*this, commands, commandcount, ui); }
 
@@ -413,16 +366,41 @@ void CMainFrame::OnRefresh() {
 
 void CMainFrame::OnAbout() { CManagerApp::ShowAbout(hwnd()); }
 
-// ---- messages ----
+void CMainFrame::OnNewFax() { CManListCtrl::NewFax(hwnd()); }
 
-bool CMainFrame::OnNotify(NMHDR& header, LRESULT& result) {
-  if (header.hwndFrom == foldertree.hwnd() && (header.code == TVN_SELCHANGEDA || header.code == TVN_SELCHANGEDW)) {
-    FolderSelected();
-    result = 0;
-    return true;
-  }
-  return false;
+void CMainFrame::OnExportLog() { eventlist.ExportLog(); }
+
+void CMainFrame::OnHelpContents() { CManListCtrl::HelpContents(hwnd()); }
+
+void CMainFrame::OnOptions() {
+  COptionsDlg dialog;
+  dialog.domodal(hwnd());
 }
+
+void CMainFrame::OnRoute() {
+  if (eventlist.selectedcount() < 1) return;
+  CRouteDlg dialog(eventlist);
+  dialog.domodal(hwnd());
+}
+
+// Move to Folder: the dialog chooses the destination (Inbox or Outbox: the user's own mailbox;
+// a personal folder: its mailbox file) and whether the source events stay.
+void CMainFrame::OnMove() {
+  CMoveDlg dialog;
+  if (dialog.domodal(hwnd()) != IDOK) return;
+  if (dialog.Tree.MainFolderSelected() == 1) {
+    eventlist.MoveSelected(nullptr, dialog.Copy);
+    return;
+  }
+  string_c destination(dialog.Tree.FolderPath());
+  // A folder's directory is never empty here; nothing is moved if it were.
+  if (destination.length() == 0) return;
+  if (destination.text()[destination.length() - 1] != '\\') destination.append("\\");
+  destination.append("mailbox.rlb");
+  eventlist.MoveSelected(destination.text(), dialog.Copy);
+}
+
+// ---- messages ----
 
 bool CMainFrame::OnMessage(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) {
   switch (msg) {

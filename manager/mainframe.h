@@ -17,17 +17,17 @@
 #include <functional>
 
 #include "manager/eventlist.h"
+#include "manager/folders.h"
 #include "manager/mytoolbar.h"
 #include "manager/trayicon.h"
 #include "manager/ui/uiholders.h"
 #include "manager/ui/uiframe.h"
 #include "manager/ui/uisplitter.h"
 #include "manager/ui/uistatusbar.h"
-#include "manager/ui/uitreeview.h"
 
 class uiprofile_c;
 
-class CMainFrame : public uiframe_c {
+class CMainFrame : public uiframe_c, public CManFolders::Owner {
 public:
   // The frame keeps its window placement and bar layout in profile, which must outlive it.
   // Hiding on minimize follows the operating system's major version (4 or higher).
@@ -45,17 +45,17 @@ public:
   // Flips one of the list's filter bits (4 Read, 8 Sent, 16 Failed) and reloads.
   void ToggleFilter(DWORD bit);
   // What the folder tree's selection shows.
-  void ShowInbox();
-  void ShowOutbox();
-  void ShowNothing();
-  void ShowFolder(const char* directory);
+  void ShowInbox() override;
+  void ShowOutbox() override;
+  void ShowNothing() override;
+  void ShowFolder(const char* directory) override;
   // Back from the notification area: restored, shown and in front.
   void OpenManager();
   // Saves placement, bar layout and list settings, then ends the window.
   void CloseManager();
 
   CManListCtrl& ListPane() { return eventlist; }
-  uitreeview_c& TreePane() { return foldertree; }
+  CManFolders& TreePane() { return foldertree; }
   CTrayIcon& TrayIcon() { return tray; }
   CMyToolBar& ToolBar() { return toolbar; }
   uistatusbar_c& StatusBar() { return statusbar; }
@@ -75,14 +75,11 @@ protected:
   int OnCreate(const CREATESTRUCTA& cs) override;
   bool OnCommand(unsigned id, unsigned code, HWND control) override;
   void OnUpdateCommand(cmdui_c& ui) override;
-  bool OnNotify(NMHDR& header, LRESULT& result) override;
   bool OnMessage(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
 
 private:
   bool BuildPanes();
   int BuildWindow();
-  bool FillFolders();
-  void FolderSelected();
   void Beep();
 
   // Commands.
@@ -91,6 +88,26 @@ private:
   void OnReadItems() { ToggleFilter(4); }
   void OnFailedItems() { ToggleFilter(16); }
   void OnAbout();
+  void OnNewFax();
+  void OnExportLog();
+  void OnHelpContents();
+  void OnView() { eventlist.ViewEvent(0); }
+  void OnPrint() { eventlist.ViewEvent(1); }
+  void OnDetails() { eventlist.ShowDetails(); }
+  void OnForward() { eventlist.ForwardEvent(); }
+  void OnRoute();
+  void OnResubmit() { eventlist.ResubmitSelected(); }
+  void OnDelete() { eventlist.DeleteSelected(1); }
+  void OnMove();
+  void OnOptions();
+  void OnNewFolder() { foldertree.CreateFolder(); }
+  void OnDeleteFolder() { foldertree.DeleteFolder(); }
+  // Enable rules of the event commands: exactly one row selected; at least one; at least one in
+  // the user's own mailbox (routing and resubmitting make no sense in a personal folder).
+  void UpdateOneSelected(cmdui_c& ui) { ui.enable(eventlist.selectedcount() == 1); }
+  void UpdateAnySelected(cmdui_c& ui) { ui.enable(eventlist.selectedcount() > 0); }
+  void UpdateOwnSelected(cmdui_c& ui) { ui.enable(eventlist.selectedcount() > 0 && eventlist.PersonalOpen() == 0); }
+  void UpdateDeleteFolder(cmdui_c& ui) { ui.enable(foldertree.PersonalFolderSelected() == 1); }
   void UpdateSentItems(cmdui_c& ui) { UpdateFilterItem(ui, 8); }
   void UpdateReadItems(cmdui_c& ui) { UpdateFilterItem(ui, 4); }
   void UpdateFailedItems(cmdui_c& ui) { UpdateFilterItem(ui, 16); }
@@ -102,12 +119,10 @@ private:
   uiprofile_c& profile;
   uisplitter_c splitter;
   CManListCtrl eventlist;
-  uitreeview_c foldertree;
-  uiimagelist_c folderimages;  // the tree does not destroy its images itself
+  CManFolders foldertree;
   CMyToolBar toolbar;
   uistatusbar_c statusbar;
   CTrayIcon tray;
   UINT_PTR timerid = 0;
   unsigned scanperiodms = 0;
-  bool creating = false;   // the folder tree is filled before the list is settled
 };

@@ -482,44 +482,82 @@ TEST_F(MainFrameTest, APersonalFolderShowsBothDirectionsAndAFolderThatCannotBeOp
   EXPECT_EQ(rows(), std::vector<std::string>{"inbox only"});
 }
 
-TEST_F(MainFrameTest, CommandsOfWindowsStillToComeAreDisabledNotSwallowed) {
+// Which commands are enabled follows the selection and the open mailbox, in the menu, on the
+// toolbar and in the notification-area menu alike; a disabled command that arrives all the same
+// (an accelerator, a posted message) is not run.
+TEST_F(MainFrameTest, CommandsAreEnabledByTheSelectionAndTheOpenMailbox) {
   root.add(event("one", EVS_READ, true));
+  root.add(event("two", EVS_READ, true));
   ASSERT_TRUE(open());
-  list().setitemstate(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  frame->idleupdate();
-  HMENU menu = GetMenu(frame->hwnd());
-  static const unsigned disabled[] = {ID_NEW_FAX,      ID_EXPORT_LOG,  ID_HELP_CONTENTS,  ID_EVENT_VIEW,
-                                      ID_EVENT_PRINT,  ID_EVENT_DETAILS, ID_EVENT_FORWARD, ID_EVENT_ROUTE,
-                                      ID_EVENT_RESUBMIT, ID_EVENT_DELETE, ID_EVENT_MOVE,    ID_OPTIONS,
-                                      ID_FOLDER_NEW,   ID_FOLDER_DELETE};
-  static const unsigned enabled[] = {ID_OPEN_MANAGER, ID_VIEW_REFRESH, ID_VIEW_SENT, ID_VIEW_READ, ID_VIEW_FAILED,
-                                     ID_APP_ABOUT,    ID_APP_EXIT,     uiid_toolbar, uiid_statusbar};
-  for (unsigned id : disabled) {
-    EXPECT_FALSE(frame->querycommand(id).enabled) << id;
-    EXPECT_NE(menustate(menu, id) & MF_GRAYED, 0u) << id;
-    if (SendMessageA(frame->ToolBar().control(), TB_COMMANDTOINDEX, id, 0) >= 0) {
-      EXPECT_EQ(frame->ToolBar().ButtonState(id) & TBSTATE_ENABLED, 0u) << id;
-    }
+  scratchdir_c folder;
+  ASSERT_TRUE(makeusermailbox(folder.path(), root.user.c_str(), "Personal Mailbox"));
+  {
+    mailboxfile_c personal;
+    ASSERT_TRUE(personal.open(folder.file("mailbox.rlb").c_str()));
+    eventrecord in = event("filed", EVS_READ, true);
+    ASSERT_TRUE(personal.addevent(&in));
   }
-  for (unsigned id : enabled) {
-    EXPECT_TRUE(frame->querycommand(id).enabled) << id;
+  const unsigned always[] = {ID_OPEN_MANAGER, ID_NEW_FAX,   ID_EXPORT_LOG, ID_HELP_CONTENTS, ID_VIEW_REFRESH,
+                             ID_VIEW_SENT,    ID_VIEW_READ, ID_VIEW_FAILED, ID_OPTIONS,      ID_FOLDER_NEW,
+                             ID_APP_ABOUT,    ID_APP_EXIT,  uiid_toolbar,  uiid_statusbar};
+  const unsigned one[] = {ID_EVENT_VIEW, ID_EVENT_PRINT, ID_EVENT_DETAILS, ID_EVENT_FORWARD};
+  const unsigned own[] = {ID_EVENT_ROUTE, ID_EVENT_RESUBMIT};
+  const unsigned any[] = {ID_EVENT_DELETE, ID_EVENT_MOVE};
+  struct situation {
+    const char* what;
+    bool personal;
+    int selected;
+    bool oneon, ownon, anyon;
+  };
+  const situation situations[] = {
+      {"inbox, nothing selected", false, 0, false, false, false},
+      {"inbox, one selected", false, 1, true, true, true},
+      {"inbox, two selected", false, 2, false, true, true},
+      {"personal folder, one selected", true, 1, true, false, true},
+  };
+  HMENU menu = GetMenu(frame->hwnd());
+  auto expectstate = [&](unsigned id, bool on) {
+    EXPECT_EQ(frame->querycommand(id).enabled, on) << id;
     UINT state = menustate(menu, id);
     if (state != (UINT)-1) {
-      EXPECT_EQ(state & MF_GRAYED, 0u) << id;
+      EXPECT_EQ((state & MF_GRAYED) == 0, on) << id;
     }
+    if (SendMessageA(frame->ToolBar().control(), TB_COMMANDTOINDEX, id, 0) >= 0) {
+      EXPECT_EQ((frame->ToolBar().ButtonState(id) & TBSTATE_ENABLED) != 0, on) << id;
+    }
+  };
+  for (const situation& s : situations) {
+    SCOPED_TRACE(s.what);
+    if (s.personal) {
+      frame->ShowFolder(folder.path().c_str());
+    } else {
+      frame->ShowInbox();
+    }
+    for (int row = 0; row < list().itemcount(); ++row)
+      list().setitemstate(row, row < s.selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+    ASSERT_EQ(list().selectedcount(), s.selected);
+    frame->idleupdate();
+    for (unsigned id : always) expectstate(id, true);
+    for (unsigned id : one) expectstate(id, s.oneon);
+    for (unsigned id : own) expectstate(id, s.ownon);
+    for (unsigned id : any) expectstate(id, s.anyon);
+    // Inbox is selected in the tree: there is no folder to delete.
+    expectstate(ID_FOLDER_DELETE, false);
   }
   // The notification-area menu is answered the same way.
   HMENU traymenu = LoadMenuA(uiresourcemodule(), MAKEINTRESOURCEA(IDR_TRAYMENU));
   ASSERT_NE(traymenu, nullptr);
-  EXPECT_EQ(menustate(traymenu, ID_OPEN_MANAGER) & MF_GRAYED, 0u);
-  EXPECT_EQ(menustate(traymenu, ID_APP_EXIT) & MF_GRAYED, 0u);
-  EXPECT_NE(menustate(traymenu, ID_NEW_FAX) & MF_GRAYED, 0u);
-  EXPECT_NE(menustate(traymenu, ID_OPTIONS) & MF_GRAYED, 0u);
+  for (unsigned id : {ID_OPEN_MANAGER, ID_APP_EXIT, ID_NEW_FAX, ID_OPTIONS}) {
+    EXPECT_NE(menustate(traymenu, id), (UINT)-1) << id;
+    EXPECT_TRUE(frame->querycommand(id).enabled) << id;
+  }
   DestroyMenu(traymenu);
 
-  // A disabled command that arrives all the same (an accelerator, say) changes nothing.
+  // Delete with nothing selected, from the keyboard: no question, nothing deleted.
+  frame->ShowInbox();
+  for (int row = 0; row < list().itemcount(); ++row) list().setitemstate(row, 0, LVIS_SELECTED);
   command(ID_EVENT_DELETE);
-  EXPECT_EQ(rows(), std::vector<std::string>{"one"});
+  EXPECT_EQ(rowset(), (std::set<std::string>{"one", "two"}));
   EXPECT_TRUE(boxes.boxes.empty());
 }
 
