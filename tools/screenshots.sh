@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Renders the Manager's main window on a demo mailbox, once per language, to PNG for review.
 #
-#   tools/screenshots.sh BUILD [LANGUAGE...]
+#   tools/screenshots.sh BUILD [--dialogs] [LANGUAGE...]
 #
 # BUILD is a build folder that holds bin/manager.exe and bin/mainframe_demo.exe (a build with the
 # tests, whose architecture this machine runs). LANGUAGE is a Language value of RIROVEVI.INI;
@@ -11,7 +11,9 @@
 # RIROVEVI.INI at it, starts manager.exe under the build's Xvfb (cmake/winerun.sh), waits for the
 # window, takes the screen with ImageMagick's import, closes the Manager as its close box would,
 # and prints the path of each PNG (BUILD/screenshots/manager-LANGUAGE.png, the window; the whole
-# screen beside it as manager-LANGUAGE-screen.png). RIROVEVI.INI and the Manager's registry key
+# screen beside it as manager-LANGUAGE-screen.png). With --dialogs it also opens each dialog
+# through its command (windowdriver.exe, the first row selected) and saves the window with the
+# dialog over it as dialog-NAME-LANGUAGE.png. RIROVEVI.INI and the Manager's registry key
 # are put back as they were at the end. Do not run it while that build's tests run: they use
 # RIROVEVI.INI of the same prefix.
 set -euo pipefail
@@ -20,13 +22,18 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 [ $# -ge 1 ] || { echo "usage: $0 BUILD [LANGUAGE...]" >&2; exit 2; }
 build=$(cd "$1" && pwd)
 shift
+dialogs=0
+if [ "${1:-}" = --dialogs ]; then dialogs=1; shift; fi
 languages=("$@")
 [ ${#languages[@]} -gt 0 ] || languages=(eng ger fre ita spa)
 
 run="$root/cmake/winerun.sh"
 manager="$build/bin/manager.exe"
 demo="$build/bin/mainframe_demo.exe"
-for f in "$manager" "$demo"; do
+driver="$build/bin/windowdriver.exe"
+needed=("$manager" "$demo")
+[ $dialogs = 0 ] || needed+=("$driver")
+for f in "${needed[@]}"; do
   [ -f "$f" ] || { echo "missing $f (build the manager and mainframe_demo targets)" >&2; exit 1; }
 done
 
@@ -117,6 +124,17 @@ for language in "${languages[@]}"; do
   shot="$out/manager-$language.png"
   import -window root "$screen"
   import -window root -crop "$geometry" +repage "$shot"
+  if [ $dialogs = 1 ]; then
+    # name and command: Options, Route, Move to Folder, New folder, Details, the Delete question.
+    for pair in options:32798 route:32779 move:32806 newfolder:32802 details:32792 delete:32781; do
+      name=${pair%%:*}
+      "$run" "$driver" command "Ravelink Manager - " "${pair#*:}" >/dev/null
+      sleep 2
+      import -window root -crop "$geometry" +repage "$out/dialog-$name-$language.png"
+      "$run" "$driver" dismiss "Ravelink Manager - " >/dev/null || true
+      echo "$out/dialog-$name-$language.png"
+    done
+  fi
   "$run" "$demo" -close "Ravelink Manager" >/dev/null
   for _ in $(seq 1 50); do
     kill -0 "$pid" 2>/dev/null || break

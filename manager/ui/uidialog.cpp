@@ -190,6 +190,33 @@ INT_PTR uidialog_c::dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
   return OnMessage(msg, wparam, lparam, result) ? result : FALSE;
 }
 
+namespace {
+
+// Centers a window over its owner (the screen's work area without one), kept inside the work
+// area of the owner's monitor.
+void centeronowner(HWND window) {
+  RECT own = {0, 0, 0, 0};
+  GetWindowRect(window, &own);
+  HWND owner = GetWindow(window, GW_OWNER);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  HMONITOR where = MonitorFromWindow(owner ? owner : window, MONITOR_DEFAULTTONEAREST);
+  if (!where || !GetMonitorInfoA(where, &monitor)) return;
+  RECT area = monitor.rcWork;
+  RECT around = area;
+  if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &around);
+  const LONG width = own.right - own.left, height = own.bottom - own.top;
+  LONG left = around.left + ((around.right - around.left) - width) / 2;
+  LONG top = around.top + ((around.bottom - around.top) - height) / 2;
+  if (left + width > area.right) left = area.right - width;
+  if (top + height > area.bottom) top = area.bottom - height;
+  if (left < area.left) left = area.left;
+  if (top < area.top) top = area.top;
+  SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
 INT_PTR CALLBACK uidialog_c::dialogproc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam) {
   if (msg == WM_INITDIALOG) {
     auto* self = reinterpret_cast<uidialog_c*>(lparam);
@@ -200,7 +227,15 @@ INT_PTR CALLBACK uidialog_c::dialogproc(HWND dialog, UINT msg, WPARAM wparam, LP
     SetWindowLongPtrA(dialog, DWLP_USER, lparam);
     self->window = dialog;
     try {
-      return self->OnInit() ? TRUE : FALSE;
+      RECT before = {0, 0, 0, 0};
+      GetWindowRect(dialog, &before);
+      BOOL focus = self->OnInit() ? TRUE : FALSE;
+      // A dialog that did not place itself opens over the middle of its owner, as users expect,
+      // rather than where the template's origin puts it.
+      RECT after = {0, 0, 0, 0};
+      if (!self->ended && IsWindow(dialog) && GetWindowRect(dialog, &after) && EqualRect(&before, &after))
+        centeronowner(dialog);
+      return focus;
     } catch (...) {
       self->enddialog(IDCANCEL);
       return FALSE;

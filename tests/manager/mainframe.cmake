@@ -3,9 +3,11 @@
 #
 #   mainframe_demo     makes a demo mailbox root (also used by tools/screenshots.sh)
 #   managerapp_probe   the version program's stand-in and "another program's window"
+#   windowdriver       sends commands to a running Manager and ends its dialogs (screenshots)
 add_executable(mainframe_demo ${CMAKE_CURRENT_LIST_DIR}/mainframe_demo.cpp)
 target_link_libraries(mainframe_demo PRIVATE mailstore)
 add_executable(managerapp_probe ${CMAKE_CURRENT_LIST_DIR}/managerapp_probe.cpp)
+add_executable(windowdriver ${CMAKE_CURRENT_LIST_DIR}/windowdriver.cpp)
 foreach(t manager_mainframe_test manager_managerapp_test)
   if(TARGET ${t})
     add_dependencies(${t} managerapp_probe mainframe_demo)

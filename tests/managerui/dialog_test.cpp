@@ -279,6 +279,38 @@ TEST(DialogTest, ADialogThatCannotStartSaysSo) {
   EXPECT_EQ(throwing.hwnd(), nullptr);
 }
 
+// A dialog that does not place itself opens over the middle of its owner, and inside the work
+// area when the owner hangs off its edge.
+TEST(DialogTest, ADialogOpensOverTheMiddleOfItsOwner) {
+  RECT area = {0, 0, 0, 0};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  const struct {
+    const char* what;
+    int left, top;
+  } cases[] = {{"inside", area.left + 200, area.top + 150}, {"hanging off the left", area.left - 500, area.top + 100}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, c.left, c.top, 600, 400, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+    RECT placed = {0, 0, 0, 0};
+    datadialog_c dialog;
+    dialog.script = [&](datadialog_c& d) {
+      GetWindowRect(d.hwnd(), &placed);
+      d.press(IDCANCEL);
+    };
+    EXPECT_EQ(dialog.domodal(owner), IDCANCEL);
+    DestroyWindow(owner);
+    const int width = placed.right - placed.left;
+    EXPECT_GT(width, 0);
+    EXPECT_GE(placed.left, area.left);
+    if (c.left >= area.left) {
+      EXPECT_NEAR((placed.left + placed.right) / 2, c.left + 300, 1);
+      EXPECT_NEAR((placed.top + placed.bottom) / 2, c.top + 200, 1);
+    }
+  }
+}
+
 TEST(DialogTest, WholeNumbersParse) {
   const struct {
     const char* text;

@@ -1,0 +1,111 @@
+// Drives a running Manager from outside, as a user would, for screenshots and demos:
+//
+//   windowdriver command TITLE ID
+//     Finds the top-level window whose title starts with TITLE, selects the first row of its
+//     event list (the Home key) and sends it the command ID as a menu would. Returns at once;
+//     a dialog the command opens stays open.
+//   windowdriver dismiss TITLE
+//     Ends every dialog and message box the window owns (Cancel, or No where there is no
+//     Cancel) and waits up to 10 seconds for them to go. Prints how many it ended.
+//
+// Exit code 0 on success, 1 when the window (or a dialog that would not go) was the trouble,
+// 2 on a bad command line.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct search {
+  const char* title;
+  HWND found;
+};
+
+BOOL CALLBACK findtitle(HWND window, LPARAM param) {
+  auto* s = reinterpret_cast<search*>(param);
+  char text[256] = "";
+  GetWindowTextA(window, text, sizeof text);
+  if (strncmp(text, s->title, strlen(s->title)) != 0) return TRUE;
+  s->found = window;
+  return FALSE;
+}
+
+HWND mainwindow(const char* title) {
+  search s = {title, nullptr};
+  if (*title) EnumWindows(findtitle, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+BOOL CALLBACK findlist(HWND window, LPARAM param) {
+  char cls[64] = "";
+  GetClassNameA(window, cls, sizeof cls);
+  if (_stricmp(cls, WC_LISTVIEWA) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(param) = window;
+  return FALSE;
+}
+
+struct owned {
+  HWND owner;
+  std::vector<HWND> windows;
+};
+
+BOOL CALLBACK collectowned(HWND window, LPARAM param) {
+  auto* o = reinterpret_cast<owned*>(param);
+  if (GetWindow(window, GW_OWNER) == o->owner && IsWindowVisible(window)) o->windows.push_back(window);
+  return TRUE;
+}
+
+int command(const char* title, unsigned id) {
+  HWND frame = mainwindow(title);
+  if (!frame) {
+    fprintf(stderr, "no window titled \"%s...\"\n", title);
+    return 1;
+  }
+  HWND list = nullptr;
+  EnumChildWindows(frame, findlist, reinterpret_cast<LPARAM>(&list));
+  if (list) {
+    SendMessageA(list, WM_KEYDOWN, VK_HOME, 0);
+    SendMessageA(list, WM_KEYUP, VK_HOME, 0);
+  }
+  PostMessageA(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  return 0;
+}
+
+int dismiss(const char* title) {
+  HWND frame = mainwindow(title);
+  if (!frame) {
+    fprintf(stderr, "no window titled \"%s...\"\n", title);
+    return 1;
+  }
+  unsigned ended = 0;
+  for (int round = 0; round < 200; ++round) {
+    owned o = {frame, {}};
+    EnumWindows(collectowned, reinterpret_cast<LPARAM>(&o));
+    if (o.windows.empty()) {
+      printf("%u\n", ended);
+      return 0;
+    }
+    for (HWND window : o.windows) {
+      // A message box with Yes and No ignores Cancel; No is what ends it then.
+      bool hascancel = GetDlgItem(window, IDCANCEL) != nullptr;
+      PostMessageA(window, WM_COMMAND, MAKEWPARAM(hascancel ? IDCANCEL : IDNO, BN_CLICKED), 0);
+      ++ended;
+    }
+    Sleep(50);
+  }
+  fprintf(stderr, "a dialog did not go\n");
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && strcmp(argv[1], "command") == 0) return command(argv[2], static_cast<unsigned>(atoi(argv[3])));
+  if (argc == 3 && strcmp(argv[1], "dismiss") == 0) return dismiss(argv[2]);
+  fprintf(stderr, "usage: windowdriver command TITLE ID | dismiss TITLE\n");
+  return 2;
+}
