@@ -11,7 +11,7 @@ add_executable(windowdriver ${CMAKE_CURRENT_LIST_DIR}/windowdriver.cpp)
 foreach(t manager_mainframe_test manager_managerapp_test)
   if(TARGET ${t})
     add_dependencies(${t} managerapp_probe mainframe_demo)
-    set_tests_properties(${t} PROPERTIES RESOURCE_LOCK rirovevi)
+    set_tests_properties(${t} PROPERTIES RESOURCE_LOCK "rirovevi;personalfolders")
   endif()
 endforeach()
 # A start-up looks for any top-level window whose title begins with the program's title, and other
