@@ -194,6 +194,18 @@ private:
   void PostCommand(unsigned id) const;
   HWND MainWindow() const;
 
+  // Helpers of the event commands (eventlistcommands.cpp).
+  //
+  // Shows a changed event in its row: state text, icon and Subject column.
+  void ShowEventRow(int slot, const eventrecord& event);
+  // Reads the event again after the viewer or the details dialog had it; an Unread one becomes
+  // Read. The row follows in any case.
+  void MarkRead(int slot);
+  // Deletes the event's side files and frees its slot; the row goes only when the slot was freed.
+  bool RemoveEvent(int slot);
+  // The one selected row's slot, or 0 unless exactly one row is selected.
+  int SingleSelectedSlot() const;
+
   static int CALLBACK SortCallback(LPARAM first, LPARAM second, LPARAM context);
   static uint64_t DateKey(const eventrecord& event);
   static uint64_t Digest(const eventrecord& event);
