@@ -3,6 +3,8 @@
 #   tools/ravelink.sh demo   build everything and run the demo
 #   tools/ravelink.sh test   build everything and run every test
 #   tools/ravelink.sh build  only build
+#   tools/ravelink.sh screenshots [--dialogs] [LANGUAGE...]
+#                            the Manager's window and dialogs as PNG files, per language
 # Each installs what the machine is missing first (quick when all is there).
 set -euo pipefail
 
@@ -123,14 +125,23 @@ case "$cmd" in
   build)
     arch=$(test_arch); install_missing "$arch"; build_all "$arch" ;;
   demo)
+    # A display of the user's own (not in CI): the Manager stays open there until it is closed.
+    interactive=()
+    if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; then interactive=(--interactive); fi
     arch=$(test_arch); install_missing "$arch"; build_all "$arch"
     log "deliverables (build/i686/bin)"
     list_deliverables
-    # The Manager on a demo mailbox of the current Windows user, rendered on the build's display.
     dir="build/$arch"
     trap 'cmake/winerun.sh --stop "$dir"' EXIT
     prepare_prefix "$arch" "$root/$dir/wineprefix"
-    log "the Manager on a demo mailbox"
+    log "the road of one fax: demo mailbox, fax server simulator, network connector, Manager"
+    tools/demo.sh "$dir" "${interactive[@]}" "${@:2}" ;;
+  screenshots)
+    # The Manager's window (and with --dialogs every dialog) in each language, for review.
+    arch=$(test_arch); install_missing "$arch"; build_all "$arch"
+    dir="build/$arch"
+    trap 'cmake/winerun.sh --stop "$dir"' EXIT
+    prepare_prefix "$arch" "$root/$dir/wineprefix"
     tools/screenshots.sh "$dir" "${@:2}" ;;
   test)
     arch=$(test_arch); install_missing "$arch"; build_all "$arch"
@@ -141,5 +152,5 @@ case "$cmd" in
     prepare_prefix "$arch" "$root/$dir/wineprefix"
     ctest --test-dir "$dir" --output-on-failure -j "$jobs" "${@:2}" ;;
   *)
-    echo "usage: tools/ravelink.sh demo|test|build" >&2; exit 2 ;;
+    echo "usage: tools/ravelink.sh demo|test|build|screenshots" >&2; exit 2 ;;
 esac

@@ -128,7 +128,7 @@ for language in "${languages[@]}"; do
     # name and command: Options, Route, Move to Folder, New folder, Details, the Delete question.
     for pair in options:32798 route:32779 move:32806 newfolder:32802 details:32792 delete:32781; do
       name=${pair%%:*}
-      "$run" "$driver" command "Ravelink Manager - " "${pair#*:}" >/dev/null
+      "$run" "$driver" command "Ravelink Manager - " "${pair#*:}" --first-row >/dev/null
       sleep 2
       import -window root -crop "$geometry" +repage "$out/dialog-$name-$language.png"
       "$run" "$driver" dismiss "Ravelink Manager - " >/dev/null || true

@@ -1,9 +1,12 @@
 // Drives a running Manager from outside, as a user would, for screenshots and demos:
 //
-//   windowdriver command TITLE ID
-//     Finds the top-level window whose title starts with TITLE, selects the first row of its
-//     event list (the Home key) and sends it the command ID as a menu would. Returns at once;
-//     a dialog the command opens stays open.
+//   windowdriver command TITLE ID [--first-row]
+//     Finds the top-level window whose title starts with TITLE and sends it the command ID as a
+//     menu would; with --first-row the first row of its event list is selected first (the Home
+//     key). Returns at once; a dialog the command opens stays open.
+//   windowdriver folder TITLE N
+//     Selects the Nth item of its folder tree as the tree shows it from the top (0 "Main
+//     Mailbox Folders", 1 Inbox, 2 Outbox, ...), as a click would.
 //   windowdriver dismiss TITLE
 //     Ends every dialog and message box the window owns (Cancel, or No where there is no
 //     Cancel) and waits up to 10 seconds for them to go. Prints how many it ended.
@@ -59,19 +62,46 @@ BOOL CALLBACK collectowned(HWND window, LPARAM param) {
   return TRUE;
 }
 
-int command(const char* title, unsigned id) {
+int command(const char* title, unsigned id, bool firstrow) {
   HWND frame = mainwindow(title);
   if (!frame) {
     fprintf(stderr, "no window titled \"%s...\"\n", title);
     return 1;
   }
   HWND list = nullptr;
-  EnumChildWindows(frame, findlist, reinterpret_cast<LPARAM>(&list));
+  if (firstrow) EnumChildWindows(frame, findlist, reinterpret_cast<LPARAM>(&list));
   if (list) {
     SendMessageA(list, WM_KEYDOWN, VK_HOME, 0);
     SendMessageA(list, WM_KEYUP, VK_HOME, 0);
   }
   PostMessageA(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  return 0;
+}
+
+BOOL CALLBACK findtree(HWND window, LPARAM param) {
+  char cls[64] = "";
+  GetClassNameA(window, cls, sizeof cls);
+  if (_stricmp(cls, WC_TREEVIEWA) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(param) = window;
+  return FALSE;
+}
+
+int folder(const char* title, int index) {
+  HWND frame = mainwindow(title);
+  HWND tree = nullptr;
+  if (frame) EnumChildWindows(frame, findtree, reinterpret_cast<LPARAM>(&tree));
+  if (!tree) {
+    fprintf(stderr, "no folder tree in a window titled \"%s...\"\n", title);
+    return 1;
+  }
+  // Item handles are plain numbers: these messages work from another process.
+  LRESULT item = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+  for (int i = 0; item && i < index; ++i) item = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, item);
+  if (!item) {
+    fprintf(stderr, "the tree shows no item %d\n", index);
+    return 1;
+  }
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, item);
   return 0;
 }
 
@@ -104,8 +134,10 @@ int dismiss(const char* title) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && strcmp(argv[1], "command") == 0) return command(argv[2], static_cast<unsigned>(atoi(argv[3])));
+  if ((argc == 4 || (argc == 5 && strcmp(argv[4], "--first-row") == 0)) && strcmp(argv[1], "command") == 0)
+    return command(argv[2], static_cast<unsigned>(atoi(argv[3])), argc == 5);
+  if (argc == 4 && strcmp(argv[1], "folder") == 0) return folder(argv[2], atoi(argv[3]));
   if (argc == 3 && strcmp(argv[1], "dismiss") == 0) return dismiss(argv[2]);
-  fprintf(stderr, "usage: windowdriver command TITLE ID | dismiss TITLE\n");
+  fprintf(stderr, "usage: windowdriver command TITLE ID [--first-row] | folder TITLE N | dismiss TITLE\n");
   return 2;
 }
