@@ -20,6 +20,7 @@
 #include "manager/ui/uiresource.h"
 #include "tests/manager/mainframe_kit.h"
 #include "tests/managerui/uitesthelp.h"
+#include "tests/support/childprocess.h"
 #include "tests/support/testsupport.h"
 #include "tests/support/usermailbox.h"
 
@@ -28,42 +29,6 @@ using frametest::inisections_c;
 namespace {
 
 const DWORD frameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-
-// Runs a program next to this test to its end; its exit code, or -1 when it could not start or
-// did not end within a minute. Its output goes to output.
-int runsibling(const std::string& program, const std::string& arguments, std::string* output = nullptr) {
-  scratchdir_c dir;
-  std::string outfile = dir.file("out.txt");
-  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-  HANDLE out = CreateFileA(outfile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                           CREATE_ALWAYS, 0, nullptr);
-  if (out == INVALID_HANDLE_VALUE) return -1;
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = out;
-  si.hStdError = out;
-  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  PROCESS_INFORMATION pi = {};
-  std::string line = "\"" + siblingpath(program) + "\" " + arguments;
-  std::vector<char> text(line.begin(), line.end());
-  text.push_back(0);
-  BOOL started = CreateProcessA(nullptr, text.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-  CloseHandle(out);
-  if (!started) return -1;
-  DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(pi.hProcess, &code);
-  } else {
-    TerminateProcess(pi.hProcess, 99);
-  }
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  if (output) *output = readwhole(outfile);
-  return static_cast<int>(code);
-}
-
-std::string inquotes(const std::string& s) { return "\"" + s + "\""; }
 
 struct stored {
   int slot;
