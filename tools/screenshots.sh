@@ -3,7 +3,7 @@
 #
 #   tools/screenshots.sh BUILD [--dialogs] [LANGUAGE...]
 #
-# BUILD is a build folder that holds bin/manager.exe and bin/mainframe_demo.exe (a build with the
+# BUILD is a build folder that holds bin/manager.exe, bin/demodata.exe and bin/mainframe_demo.exe (a build with the
 # tests, whose architecture this machine runs). LANGUAGE is a Language value of RIROVEVI.INI;
 # by default all five: eng ger fre ita spa. Builds nothing itself.
 #
@@ -30,11 +30,12 @@ languages=("$@")
 run="$root/cmake/winerun.sh"
 manager="$build/bin/manager.exe"
 demo="$build/bin/mainframe_demo.exe"
+demodata="$build/bin/demodata.exe"
 driver="$build/bin/windowdriver.exe"
-needed=("$manager" "$demo")
+needed=("$manager" "$demo" "$demodata")
 [ $dialogs = 0 ] || needed+=("$driver")
 for f in "${needed[@]}"; do
-  [ -f "$f" ] || { echo "missing $f (build the manager and mainframe_demo targets)" >&2; exit 1; }
+  [ -f "$f" ] || { echo "missing $f (build the manager, demodata and mainframe_demo targets)" >&2; exit 1; }
 done
 
 export WINEPREFIX=${WINEPREFIX:-$build/wineprefix}
@@ -49,7 +50,6 @@ demoroot="$out/demo-root"
 rm -rf "$demoroot"
 mkdir -p "$demoroot"
 winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
-"$run" "$demo" "$(winpath "$demoroot")" >/dev/null
 
 if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=":$(head -n1 "$build/xvfb.display" | tr -d ' \n')"
@@ -75,9 +75,16 @@ x11='HKCU\Software\Wine\X11 Driver'
 decorated=$("$wine" reg query "$x11" /v Decorated 2>/dev/null | tr -d '\r' | awk '$1 == "Decorated" {print $3}' || true)
 "$wine" reg add "$x11" /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
 
+# The personal folder list: the demo data registers its folder there.
+folders='HKCU\Software\Tavikon\Virerure Client 7.00\Personal Folders'
+had_folders=0
+if "$wine" reg export "$folders" "$(winpath "$work/folders.reg")" /y >/dev/null 2>&1; then had_folders=1; fi
+
 restore() {
   "$run" "$demo" -close "Ravelink Manager" >/dev/null 2>&1 || true
   if [ $had_ini = 1 ]; then cp -p "$work/ini" "$ini"; else rm -f "$ini"; fi
+  "$wine" reg delete "$folders" /f >/dev/null 2>&1 || true
+  if [ $had_folders = 1 ]; then "$wine" reg import "$(winpath "$work/folders.reg")" >/dev/null 2>&1 || true; fi
   "$wine" reg delete "$key" /f >/dev/null 2>&1 || true
   if [ $had_key = 1 ]; then "$wine" reg import "$(winpath "$work/key.reg")" >/dev/null 2>&1 || true; fi
   if [ -n "$decorated" ]; then
@@ -88,6 +95,9 @@ restore() {
   rm -rf "$work"
 }
 trap restore EXIT
+
+# Mailboxes of several users with events in every state, and a personal folder.
+"$run" "$demodata" "$(winpath "$demoroot")" >/dev/null
 
 # Profile files are CR LF texts.
 writeini() {
@@ -132,6 +142,7 @@ for language in "${languages[@]}"; do
       sleep 2
       import -window root -crop "$geometry" +repage "$out/dialog-$name-$language.png"
       "$run" "$driver" dismiss "Ravelink Manager - " >/dev/null || true
+      sleep 2.5   # a window that was shown takes a moment to leave the screen
       echo "$out/dialog-$name-$language.png"
     done
   fi

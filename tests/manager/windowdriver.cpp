@@ -30,6 +30,9 @@ struct search {
 
 BOOL CALLBACK findtitle(HWND window, LPARAM param) {
   auto* s = reinterpret_cast<search*>(param);
+  // Dialogs and message boxes are owned windows, and some of their captions begin like the
+  // main window's: only a window without an owner counts.
+  if (GetWindow(window, GW_OWNER)) return TRUE;
   char text[256] = "";
   GetWindowTextA(window, text, sizeof text);
   if (strncmp(text, s->title, strlen(s->title)) != 0) return TRUE;
