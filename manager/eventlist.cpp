@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "manager/res/resource.h"
+#include "manager/ui/uiholders.h"
 #include "manager/ui/managermessagebox.h"
 #include "manager/ui/uimenuholder.h"
 #include "manager/ui/uiresource.h"
@@ -34,18 +35,6 @@ const columndef columndefs[CManListCtrl::COLUMNS] = {
     {IDS_COLUMN_DATETIME, 136},
 };
 
-// The wait cursor while the list works; the previous cursor comes back at the end.
-class waitcursor_c {
-public:
-  waitcursor_c() : before(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-  ~waitcursor_c() { SetCursor(before); }
-  waitcursor_c(const waitcursor_c&) = delete;
-  waitcursor_c& operator=(const waitcursor_c&) = delete;
-
-private:
-  HCURSOR before;
-};
-
 // Runs a clean-up step when the scope ends, also when an allocation failed on the way.
 template <typename F>
 class scopeexit_c {
@@ -62,7 +51,6 @@ template <typename F>
 scopeexit_c<F> onscopeexit(F f) {
   return scopeexit_c<F>(std::move(f));
 }
-
 
 // A text field of a record as a string: never read past the field.
 template <size_t N>
@@ -391,7 +379,7 @@ int CManListCtrl::Reload() {
   if (reloading) return 1;
   try {
     reloading = 1;
-    waitcursor_c wait;
+    uiwaitcursor_c wait;
     setredraw(false);
     auto done = onscopeexit([this] {
       mailbox.setkeepopen(0);
@@ -613,7 +601,7 @@ void CManListCtrl::ColumnClick(int column) {
     return;
   }
   reloading = 1;
-  waitcursor_c wait;
+  uiwaitcursor_c wait;
   setredraw(false);
   auto done = onscopeexit([this] {
     mailbox.setkeepopen(0);

@@ -19,6 +19,7 @@
 
 #include "manager/detailsdialog.h"
 #include "manager/res/resource.h"
+#include "manager/ui/uiholders.h"
 #include "manager/ui/managermessagebox.h"
 #include "manager/ui/uiresource.h"
 #include "toolkit/file.h"
@@ -47,18 +48,6 @@ const char NOCOMMAND[] = "0";
 // taskbar and active), so it prints without covering the Manager; viewing shows it normally.
 const int SHOWVIEW = SW_SHOWNORMAL;
 const int SHOWPRINT = SW_SHOWMINIMIZED;
-
-// The wait cursor while a command works; the previous cursor comes back at the end.
-class waitcursor_c {
-public:
-  waitcursor_c() : before(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-  ~waitcursor_c() { SetCursor(before); }
-  waitcursor_c(const waitcursor_c&) = delete;
-  waitcursor_c& operator=(const waitcursor_c&) = delete;
-
-private:
-  HCURSOR before;
-};
 
 // The list's redrawing off while a command removes rows; on again and repainted at the end, also
 // when the command ends early.
@@ -245,7 +234,7 @@ void CManListCtrl::DeleteSelected(int ask) {
     HWND owner = MainWindow();
     if (ask && managermessageboxid(owner, IDS_DELETE_ASK, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
 
-    waitcursor_c wait;
+    uiwaitcursor_c wait;
     redrawoff_c quiet(*this);
     int queuedanswer = 0;   // not asked yet in this run
     for (;;) {
@@ -333,7 +322,7 @@ void CManListCtrl::ResubmitSelected() {
   try {
     if (!exists() || selectedcount() == 0) return;
     {
-      waitcursor_c wait;
+      uiwaitcursor_c wait;
       for (int slot : SelectedSlots()) {
         eventrecord event;
         if (!mailbox.readevent(&event, slot)) continue;
@@ -446,7 +435,7 @@ void CManListCtrl::ForwardEvent() {
 int CManListCtrl::MoveSelected(const char* destination, int copy) {
   try {
     if (!exists() || selectedcount() == 0) return 0;
-    waitcursor_c wait;
+    uiwaitcursor_c wait;
     const char* file = destination ? destination : UserMailboxFile();
     if (!file || !file[0]) return 0;
     mailboxfile_c target;
@@ -497,7 +486,7 @@ int CManListCtrl::MoveSelected(const char* destination, int copy) {
 int CManListCtrl::ExportLog() {
   try {
     if (!exists() || itemcount() == 0) return 0;
-    waitcursor_c wait;
+    uiwaitcursor_c wait;
 
     // "Text files (*.txt)\0*.TXT\0All files (*.*)\0*.*\0\0"
     std::string filter;

@@ -7,23 +7,12 @@
 #include "mailstore/mailboxdir.h"
 #include "manager/eventlist.h"
 #include "manager/res/resource.h"
+#include "manager/ui/uiholders.h"
 #include "toolkit/text.h"
 
 const char CRouteDlg::HIDDENSUFFIX[] = "@ravelink";
 
 namespace {
-
-// The wait cursor while the events are routed; the previous cursor comes back at the end.
-class waitcursor_c {
-public:
-  waitcursor_c() : before(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-  ~waitcursor_c() { SetCursor(before); }
-  waitcursor_c(const waitcursor_c&) = delete;
-  waitcursor_c& operator=(const waitcursor_c&) = delete;
-
-private:
-  HCURSOR before;
-};
 
 // Puts a GDI object back into its device context when the drawing is done.
 class selectobject_c {
@@ -152,7 +141,7 @@ void CRouteDlg::OnOK() {
   int count = targets ? itemcount(targets) : 0;
   if (count == 0) return;
   {
-    waitcursor_c wait;
+    uiwaitcursor_c wait;
     // Every target gets its full name: the hidden ending is part of the address.
     for (int index = count - 1; index >= 0; --index) {
       std::string target = itemtext(targets, index);

@@ -1,6 +1,6 @@
 #pragma once
 // Owning holders of the GDI fonts and image lists the Manager's controls make: not copyable,
-// released in the destructor or when replaced.
+// released in the destructor or when replaced. And the wait cursor while a long operation runs.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -35,4 +35,16 @@ public:
 
 private:
   HIMAGELIST list = nullptr;
+};
+
+// The wait cursor for as long as the object lives; the previous cursor comes back at the end.
+class uiwaitcursor_c {
+public:
+  uiwaitcursor_c() : before(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+  ~uiwaitcursor_c() { SetCursor(before); }
+  uiwaitcursor_c(const uiwaitcursor_c&) = delete;
+  uiwaitcursor_c& operator=(const uiwaitcursor_c&) = delete;
+
+private:
+  HCURSOR before;
 };
