@@ -7,6 +7,7 @@
 # - Without a DISPLAY, a private Xvfb is started once for the build and reused
 #   (tools/ravelink.sh stops it at the end of a run; `winerun.sh --stop BUILD` does it by hand;
 #   `winerun.sh --display BUILD` starts it and prints its name).
+# - Into a pipe, the output comes when the program has ended (RAVELINK_WINERUN_STREAM=1: at once).
 set -u
 
 # The build's private Xvfb display (started once, then reused): prints ":N".
@@ -71,4 +72,18 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=$(builddisplay "$build")
 fi
 
+# Writing into a pipe (CTest reads each test's output through one), the program's output goes
+# to a file first and is passed on when the program has ended. Wine starts its background
+# processes (services, device and RPC hosts) on demand from whichever program needs them first,
+# and they inherit that program's output: holding the pipe open, they would keep the reader
+# waiting long after the program ended.
+if [ -p /dev/stdout ] && [ -z "${RAVELINK_WINERUN_STREAM:-}" ]; then
+  out=$(mktemp)
+  trap 'cat "$out"; rm -f "$out"; exit 143' TERM INT
+  "$winebin" "$prog" "$@" >"$out" 2>&1
+  rc=$?
+  cat "$out"
+  rm -f "$out"
+  exit $rc
+fi
 exec "$winebin" "$prog" "$@"
