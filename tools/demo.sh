@@ -105,10 +105,16 @@ rm -f "$ini"
 # The first mailbox made is the Windows user's own: ROOT\LOGIN\mailbox.rlb (N events).
 user=$(sed -n 2p "$demo/demodata.txt" | sed -E 's/ \([0-9]+ events\)\r?$//' | tr '\\' '/' | awk -F/ '{print $(NF-1)}')
 say "demo mailbox root: $demo/root (mailboxes of $user, jdoe, asmith, mrossi; personal folder Demo Archive)"
-# The Manager's language, no pop-up boxes in the way of the screenshots, and window captions
-# drawn by Wine itself (there is no window manager on Xvfb).
+# Window captions drawn by Wine itself: there is no window manager on Xvfb.
 [ $interactive = 1 ] || "$wine" reg add "$x11" /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 || true
-printf '[Options]\r\nLanguage=%s\r\nPopupNew=0\r\nPopupFailed=0\r\n' "$language" >>"$ini"
+# A scan every minute. On the user's own display the notifications pop up as they would for any
+# user (the window minimised to the notification area); headless they would only cover the
+# screenshots.
+if [ $interactive = 1 ]; then
+  printf '[Options]\r\nLanguage=%s\r\nScanTime=1\r\n' "$language" >>"$ini"
+else
+  printf '[Options]\r\nLanguage=%s\r\nScanTime=1\r\nPopupNew=0\r\nPopupFailed=0\r\n' "$language" >>"$ini"
+fi
 
 # 2. The fax server simulator.
 : >"$demo/faxsim.log"

@@ -28,13 +28,13 @@ void copyfield(char* field, size_t size, const std::string& text) {
   field[size - 1] = 0;
 }
 
-cgwrecipient parserecipient(const std::string& spec) {
+cgwrecipient parserecipient(const std::string& description) {
   cgwrecipient r = {};
   std::vector<std::string> parts;
   size_t start = 0;
   for (;;) {
-    size_t bar = spec.find('|', start);
-    parts.push_back(spec.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+    size_t bar = description.find('|', start);
+    parts.push_back(description.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
     if (bar == std::string::npos) break;
     start = bar + 1;
   }

@@ -225,7 +225,7 @@ std::string windowtext(HWND window) {
 
 // ---- events ---------------------------------------------------------------------------------
 
-struct eventspec {
+struct eventplan {
   uint8_t state = EVS_READ;
   uint32_t flags = EV_INCOMING;
   const char* subject = "Offer";
@@ -321,48 +321,48 @@ protected:
     return parselog(readwhole(logfile));
   }
 
-  int addto(const std::string& path, const eventspec& spec) {
+  int addto(const std::string& path, const eventplan& plan) {
     mailboxfile_c file;
     if (!file.open(path.c_str())) return 0;
     eventrecord r;
     memset(&r, 0, sizeof r);
     r.slotstate = SLOT_INUSE;
-    r.state = spec.state;
-    r.flags = spec.flags;
+    r.state = plan.state;
+    r.flags = plan.flags;
     r.aux = 0x5A;
     r.year = 2024;
     r.month = 3;
     r.day = 9;
     r.hour = 19;
     r.minute = 25;
-    setfield(r.subject, spec.subject, EV_SUBJECTMAX);
+    setfield(r.subject, plan.subject, EV_SUBJECTMAX);
     setfield(r.sendername, "Acme Sales", EV_TEXTMAX);
     setfield(r.senderaddress, "+49 30 5550100", EV_TEXTMAX);
     setfield(r.recipientname, "Anna Berg", EV_TEXTMAX);
     setfield(r.recipientaddress, "+49 40 5550199", EV_TEXTMAX);
     setfield(r.coverpage, "Standard", EV_TEXTMAX);
     char name[EV_NAMEMAX + 1];
-    r.attachcount = static_cast<int8_t>(spec.attachments.size());
-    for (size_t i = 0; i < spec.attachments.size(); ++i) {
-      if (spec.attachments[i].empty()) continue;
-      std::string source = sources + "\\" + spec.attachments[i];
-      if (!exists(source) && !writewhole(source, "pages of " + spec.attachments[i])) return 0;
+    r.attachcount = static_cast<int8_t>(plan.attachments.size());
+    for (size_t i = 0; i < plan.attachments.size(); ++i) {
+      if (plan.attachments[i].empty()) continue;
+      std::string source = sources + "\\" + plan.attachments[i];
+      if (!exists(source) && !writewhole(source, "pages of " + plan.attachments[i])) return 0;
       if (!file.copyfilein(source.c_str(), name)) return 0;
       setfield(r.attachments[i].name, name);
     }
-    if (spec.body) {
-      if (!file.writebodytext(spec.body, name)) return 0;
+    if (plan.body) {
+      if (!file.writebodytext(plan.body, name)) return 0;
       setfield(r.bodyfile, name);
       r.flags |= EV_BODY;
     }
-    if (spec.details) {
-      if (!file.writerecipientfile(spec.details, sizeof *spec.details, name)) return 0;
+    if (plan.details) {
+      if (!file.writerecipientfile(plan.details, sizeof *plan.details, name)) return 0;
       setfield(r.recipientfile, name);
       r.flags |= EV_RECIPFILE;
     }
     return file.addevent(&r);
   }
-  int add(const eventspec& spec) { return addto(own, spec); }
+  int add(const eventplan& plan) { return addto(own, plan); }
 
   static eventrecord readfrom(const std::string& path, int slot) {
     eventrecord r;
@@ -448,10 +448,10 @@ TEST_F(EventCommands, ViewAndPrintHandTheFaxPagesToTheViewer) {
     SCOPED_TRACE(c.program + std::string(" print ") + std::to_string(c.print));
     for (const char* name : {"rlpageview.exe", "pageview.exe"}) DeleteFileA((programs + "\\" + name).c_str());
     usestandins(c.standins);
-    eventspec spec;
-    spec.state = EVS_UNREAD;
-    spec.attachments = {"first.tif", "letter.doc", "second.TIF"};
-    int slot = add(spec);
+    eventplan plan;
+    plan.state = EVS_UNREAD;
+    plan.attachments = {"first.tif", "letter.doc", "second.TIF"};
+    int slot = add(plan);
     ASSERT_GT(slot, 0);
     eventrecord before = read(slot);
     list.Reload();
@@ -482,10 +482,10 @@ TEST_F(EventCommands, ViewAndPrintHandTheFaxPagesToTheViewer) {
 // No viewer can start: both names fail, the section says there is nothing to do, message 136,
 // and the event stays unread.
 TEST_F(EventCommands, ViewWithoutAViewerShowsMessage136AndLeavesTheEventUnread) {
-  eventspec spec;
-  spec.state = EVS_UNREAD;
-  spec.attachments = {"page.fax"};
-  int slot = add(spec);
+  eventplan plan;
+  plan.state = EVS_UNREAD;
+  plan.attachments = {"page.fax"};
+  int slot = add(plan);
   open();
   select({slot});
 
@@ -507,11 +507,11 @@ TEST_F(EventCommands, ViewWithoutAViewerShowsMessage136AndLeavesTheEventUnread) 
 TEST_F(EventCommands, ViewWithoutFaxPagesOpensTheDetailsDialog) {
   usestandins({"rlpageview.exe"});
   writewhole(root + "\\evil.tif", "not this user's");
-  eventspec spec;
-  spec.state = EVS_UNREAD;
-  spec.subject = "Contract";
-  spec.attachments = {"contract.doc", ""};
-  int slot = add(spec);
+  eventplan plan;
+  plan.state = EVS_UNREAD;
+  plan.subject = "Contract";
+  plan.attachments = {"contract.doc", ""};
+  int slot = add(plan);
   {
     // A name with a folder in it: never handed to the viewer.
     eventrecord r = read(slot);
@@ -547,11 +547,11 @@ TEST_F(EventCommands, ViewWithoutFaxPagesOpensTheDetailsDialog) {
 // (and two for the single-row ones) nothing is written, started or asked.
 TEST_F(EventCommands, CommandsWithTheWrongSelectionDoNothing) {
   usestandins({"rlpageview.exe", "compose.exe"});
-  eventspec spec;
-  spec.state = EVS_UNREAD;
-  spec.attachments = {"page.tif"};
-  int first = add(spec);
-  int second = add(spec);
+  eventplan plan;
+  plan.state = EVS_UNREAD;
+  plan.attachments = {"page.tif"};
+  int first = add(plan);
+  int second = add(plan);
   open();
   std::string folder = scratch.path() + "\\folder";
   ASSERT_TRUE(makeusermailbox(folder, "x", "folder"));
@@ -589,18 +589,18 @@ TEST_F(EventCommands, CommandsWithTheWrongSelectionDoNothing) {
 TEST_F(EventCommands, DeleteRemovesEventsWithTheirFilesButNeverAWorkingOne) {
   for (int answer : {IDNO, IDYES}) {
     SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
-    eventspec spec;
-    spec.attachments = {"a.tif", "b.doc"};
-    spec.body = "Hello";
-    int read1 = add(spec);
-    spec.state = EVS_WORKING;
-    spec.flags = 0;
-    int working = add(spec);
-    spec.state = EVS_SENT;
+    eventplan plan;
+    plan.attachments = {"a.tif", "b.doc"};
+    plan.body = "Hello";
+    int read1 = add(plan);
+    plan.state = EVS_WORKING;
+    plan.flags = 0;
+    int working = add(plan);
+    plan.state = EVS_SENT;
     recipientdetails details = {};
     setfield(details.firstname, "Anna");
-    spec.details = &details;
-    int sent = add(spec);
+    plan.details = &details;
+    int sent = add(plan);
     std::map<int, std::vector<std::string>> files;
     for (int s : {read1, working, sent}) files[s] = sidefiles(store, read(s));
     ASSERT_EQ(files[sent].size(), 4u);
@@ -654,13 +654,13 @@ TEST_F(EventCommands, QueuedEventsNeedOneAnswerForTheWholeRun) {
   bool opened = false;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.answer);
-    eventspec spec;
-    spec.flags = 0;
-    spec.state = EVS_QUEUED;
-    int q1 = add(spec);
-    int q2 = add(spec);
-    spec.state = EVS_SENT;
-    int sent = add(spec);
+    eventplan plan;
+    plan.flags = 0;
+    plan.state = EVS_QUEUED;
+    int q1 = add(plan);
+    int q2 = add(plan);
+    plan.state = EVS_SENT;
+    int sent = add(plan);
     if (!opened) {
       open();
       opened = true;
@@ -691,15 +691,15 @@ TEST_F(EventCommands, QueuedEventsNeedOneAnswerForTheWholeRun) {
 // Two events to two users: four route requests in the own mailbox, each with fresh copies of the
 // body and the attachments; a Queued event selected with them is not routed. The selection stays.
 TEST_F(EventCommands, RouteAddsOneRequestPerEventAndTarget) {
-  eventspec spec;
-  spec.state = EVS_READ;
-  spec.subject = "Quarterly figures";
-  spec.attachments = {"figures.tif", "", "notes.doc"};
-  spec.body = "Please check";
+  eventplan plan;
+  plan.state = EVS_READ;
+  plan.subject = "Quarterly figures";
+  plan.attachments = {"figures.tif", "", "notes.doc"};
+  plan.body = "Please check";
   recipientdetails details = {};
-  spec.details = &details;
-  int withfiles = add(spec);
-  eventspec plain;
+  plan.details = &details;
+  int withfiles = add(plan);
+  eventplan plain;
   plain.flags = 0;
   plain.state = EVS_SENT;
   plain.subject = "Plain";
@@ -765,10 +765,10 @@ TEST_F(EventCommands, RouteAddsOneRequestPerEventAndTarget) {
 
 // A file that cannot be copied: the request goes without it (an empty entry, no body).
 TEST_F(EventCommands, RouteLeavesOutFilesThatCannotBeCopied) {
-  eventspec spec;
-  spec.attachments = {"gone.tif", "kept.tif"};
-  spec.body = "text";
-  int slot = add(spec);
+  eventplan plan;
+  plan.attachments = {"gone.tif", "kept.tif"};
+  plan.body = "text";
+  int slot = add(plan);
   eventrecord source = read(slot);
   ASSERT_TRUE(DeleteFileA((store + source.attachments[0].name).c_str()));
   ASSERT_TRUE(DeleteFileA((store + source.bodyfile).c_str()));
@@ -793,17 +793,17 @@ TEST_F(EventCommands, RouteLeavesOutFilesThatCannotBeCopied) {
 // the recipient file cleared, subject, cover page and body gone (the body file deleted), the
 // attachments kept. A Working event selected with it is left alone.
 TEST_F(EventCommands, ResubmitMakesAnIncomingFailedEventAnOutgoingPendingOne) {
-  eventspec spec;
-  spec.state = EVS_FAILED;
-  spec.flags = EV_INCOMING | EV_HIGHRES | EV_COVERPAGE | EV_SCHEDULED | EV_ROUTE;
-  spec.subject = "Invoice";
-  spec.attachments = {"invoice.tif"};
-  spec.body = "Dear customer";
+  eventplan plan;
+  plan.state = EVS_FAILED;
+  plan.flags = EV_INCOMING | EV_HIGHRES | EV_COVERPAGE | EV_SCHEDULED | EV_ROUTE;
+  plan.subject = "Invoice";
+  plan.attachments = {"invoice.tif"};
+  plan.body = "Dear customer";
   recipientdetails details = {};
-  spec.details = &details;
-  int slot = add(spec);
-  spec.state = EVS_WORKING;
-  int working = add(spec);
+  plan.details = &details;
+  int slot = add(plan);
+  plan.state = EVS_WORKING;
+  int working = add(plan);
   eventrecord before = read(slot);
   eventrecord workingbefore = read(working);
   open();
@@ -848,14 +848,14 @@ TEST_F(EventCommands, ForwardHandsTheEventToTheComposer) {
   setfield(details.faxno, "+34 91 5550123");
   setfield(details.voice, "+34 91 5550124");
 
-  eventspec gaps;   // outgoing, high resolution, names in entries 0 and 2 of 3
+  eventplan gaps;   // outgoing, high resolution, names in entries 0 and 2 of 3
   gaps.flags = EV_HIGHRES;
   gaps.state = EVS_SENT;
   gaps.subject = "With gaps";
   gaps.attachments = {"one.tif", "", "three.doc"};
-  eventspec incoming;
+  eventplan incoming;
   incoming.subject = "From outside";
-  eventspec withdetails;
+  eventplan withdetails;
   withdetails.flags = 0;
   withdetails.state = EVS_FAILED;
   withdetails.subject = "To Carla";
@@ -917,7 +917,7 @@ TEST_F(EventCommands, ForwardHandsTheEventToTheComposer) {
 // New Fax starts the composer with no parameters; without one, both commands show message 137,
 // and Forward removes the section it wrote.
 TEST_F(EventCommands, TheComposerStartedOrMissing) {
-  int slot = add(eventspec{});
+  int slot = add(eventplan{});
   open();
   select({slot});
   composerini.set("ResubmitParams", "Keep", "yes");
@@ -959,12 +959,12 @@ TEST_F(EventCommands, MoveAndCopyTakeEverySideFileAlong) {
     std::string folder = scratch.path() + (copy ? "\\copies" : "\\moved");
     ASSERT_TRUE(makeusermailbox(folder, "x", "folder"));
     std::string target = folder + "\\mailbox.rlb";
-    eventspec spec;
-    spec.state = EVS_READ;
-    spec.attachments = {"a.tif", "", "c.doc"};
-    spec.body = "body text";
-    spec.details = &details;
-    int slot = add(spec);
+    eventplan plan;
+    plan.state = EVS_READ;
+    plan.attachments = {"a.tif", "", "c.doc"};
+    plan.body = "body text";
+    plan.details = &details;
+    int slot = add(plan);
     eventrecord source = read(slot);
     std::vector<std::string> files = sidefiles(store, source);
     ASSERT_EQ(files.size(), 4u);
@@ -1012,15 +1012,15 @@ TEST_F(EventCommands, AFailedMoveLeavesTheSourceAndNoStrayFiles) {
   ASSERT_TRUE(makeusermailbox(folder, "x", "folder"));
   std::string target = folder + "\\mailbox.rlb";
 
-  eventspec spec;
-  spec.attachments = {"a.tif", "b.tif", "c.tif"};
-  spec.body = "body";
-  int good = add(spec);
-  int missing = add(spec);
-  int outside = add(spec);
-  spec.state = EVS_QUEUED;
-  spec.flags = 0;
-  int queued = add(spec);
+  eventplan plan;
+  plan.attachments = {"a.tif", "b.tif", "c.tif"};
+  plan.body = "body";
+  int good = add(plan);
+  int missing = add(plan);
+  int outside = add(plan);
+  plan.state = EVS_QUEUED;
+  plan.flags = 0;
+  int queued = add(plan);
   {
     eventrecord r = read(missing);
     ASSERT_TRUE(DeleteFileA((store + r.attachments[2].name).c_str()));   // after two copies were made
@@ -1070,7 +1070,7 @@ TEST_F(EventCommands, AFailedMoveLeavesTheSourceAndNoStrayFiles) {
 // A destination that cannot be opened moves nothing and says nothing; no destination is the
 // user's own mailbox file.
 TEST_F(EventCommands, MoveToAMissingFolderFailsAndNoDestinationMeansTheOwnMailbox) {
-  int slot = add(eventspec{});
+  int slot = add(eventplan{});
   open();
   select({slot});
   uitest::boxanswer_c boxes;
@@ -1088,18 +1088,18 @@ TEST_F(EventCommands, MoveToAMissingFolderFailsAndNoDestinationMeansTheOwnMailbo
 // The shown rows in the shown order (sorted by subject, a filtered row left out), one
 // tab-separated line each, into the file picked in the real save dialog.
 TEST_F(EventCommands, ExportWritesTheShownRowsInTheShownOrder) {
-  eventspec a;
+  eventplan a;
   a.state = EVS_UNREAD;
   a.subject = "Beta";
-  eventspec b;
+  eventplan b;
   b.flags = 0;
   b.state = EVS_FAILED;
   b.subject = "Alpha";
-  eventspec hidden;
+  eventplan hidden;
   hidden.flags = 0;
   hidden.state = EVS_SENT;
   hidden.subject = "Hidden";
-  eventspec c;
+  eventplan c;
   c.state = EVS_READ;
   c.subject = "Gamma";
   add(a);
