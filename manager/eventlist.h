@@ -205,6 +205,8 @@ private:
   bool RemoveEvent(int slot);
   // The one selected row's slot, or 0 unless exactly one row is selected.
   int SingleSelectedSlot() const;
+  // The first selected row's slot, deselecting the row; 0 when no row is selected.
+  int TakeSelected();
 
   static int CALLBACK SortCallback(LPARAM first, LPARAM second, LPARAM context);
   static uint64_t DateKey(const eventrecord& event);

@@ -157,6 +157,14 @@ void CManListCtrl::MarkRead(int slot) {
   ShowEventRow(slot, event);
 }
 
+int CManListCtrl::TakeSelected() {
+  int row = nextitem(-1, LVNI_SELECTED);
+  if (row < 0) return 0;
+  // Deselected first, so the next call takes the next selected row whatever becomes of this one.
+  setitemstate(row, 0, LVIS_SELECTED);
+  return SlotOfRow(row);
+}
+
 bool CManListCtrl::RemoveEvent(int slot) {
   mailbox.deleteattachments(slot);
   mailbox.deletebody(slot);
@@ -237,12 +245,7 @@ void CManListCtrl::DeleteSelected(int ask) {
     uiwaitcursor_c wait;
     redrawoff_c quiet(*this);
     int queuedanswer = 0;   // not asked yet in this run
-    for (;;) {
-      int row = nextitem(-1, LVNI_SELECTED);
-      if (row < 0) break;
-      // Deselected first, so the next round takes the next selected row whatever becomes of this.
-      setitemstate(row, 0, LVIS_SELECTED);
-      int slot = SlotOfRow(row);
+    for (int slot = TakeSelected(); slot > 0; slot = TakeSelected()) {
       eventrecord event;
       if (!mailbox.readevent(&event, slot)) continue;
       if (event.state == EVS_WORKING) continue;
@@ -443,11 +446,7 @@ int CManListCtrl::MoveSelected(const char* destination, int copy) {
 
     {
       redrawoff_c quiet(*this);
-      for (;;) {
-        int row = nextitem(-1, LVNI_SELECTED);
-        if (row < 0) break;
-        setitemstate(row, 0, LVIS_SELECTED);
-        int slot = SlotOfRow(row);
+      for (int slot = TakeSelected(); slot > 0; slot = TakeSelected()) {
         eventrecord event;
         if (!mailbox.readevent(&event, slot)) continue;
         if (event.state == EVS_WORKING || event.state == EVS_QUEUED) continue;
@@ -514,20 +513,26 @@ int CManListCtrl::ExportLog() {
 
     file_c out;
     if (!out.create(chosen, 1)) return 0;
-    int ok = 1;
-    int count = itemcount();
-    rowtexts texts;
-    for (int row = 0; row < count; ++row) {
-      eventrecord event;
-      if (!mailbox.readevent(&event, SlotOfRow(row))) continue;
-      MakeTexts(event, texts);
-      std::string line = texts.cells[COLUMN_STATE];
-      line.append("\t").append(texts.cells[COLUMN_PARTY]);
-      line.append("\t").append(fieldstring(event.subject));
-      line.append("\t").append(texts.cells[COLUMN_DATE]);
-      line.append("\r\n");
-      if (!out.write(line.data(), static_cast<DWORD>(line.size()), nullptr)) ok = 0;
+    // The rows are read in one batch of the mailbox file (not one opening per row), and the
+    // file is handed back to the server before the log is written. When the file cannot be had,
+    // no row can be read: the log stays empty.
+    std::string log;
+    if (TakeMailbox()) {
+      int count = itemcount();
+      rowtexts texts;
+      for (int row = 0; row < count; ++row) {
+        eventrecord event;
+        if (!mailbox.readevent(&event, SlotOfRow(row))) continue;
+        MakeTexts(event, texts);
+        log.append(texts.cells[COLUMN_STATE]);
+        log.append("\t").append(texts.cells[COLUMN_PARTY]);
+        log.append("\t").append(fieldstring(event.subject));
+        log.append("\t").append(texts.cells[COLUMN_DATE]);
+        log.append("\r\n");
+      }
+      mailbox.setkeepopen(0);
     }
+    int ok = log.empty() || out.write(log.data(), static_cast<DWORD>(log.size()), nullptr) ? 1 : 0;
     out.close();
     return ok;
   } catch (...) {

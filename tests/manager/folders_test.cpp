@@ -19,6 +19,7 @@
 #include "manager/folders.h"
 #include "manager/newfolderdialog.h"
 #include "manager/res/resource.h"
+#include "tests/manager/personalfolders_kit.h"
 #include "manager/ui/managermessagebox.h"
 #include "tests/managerui/uitesthelp.h"
 #include "tests/support/testsupport.h"
@@ -30,67 +31,9 @@ const char TITLE[] = "Ravelink Manager";
 
 // ---- the registry key ------------------------------------------------------------------------
 
-struct regvalue {
-  std::string name;
-  DWORD type;
-  std::vector<BYTE> data;
-};
-
-// Keeps the user's personal folder list aside while a test runs and puts it back afterwards.
-class savedkey_c {
-public:
-  savedkey_c() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, CManFolders::KEY, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-      existed = true;
-      for (DWORD i = 0;; ++i) {
-        char name[16384];
-        DWORD namesize = sizeof name, type = 0, size = 0;
-        if (RegEnumValueA(key, i, name, &namesize, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
-        regvalue v{name, type, std::vector<BYTE>(size + 1)};
-        DWORD got = size;
-        RegQueryValueExA(key, name, nullptr, nullptr, v.data.data(), &got);
-        v.data.resize(got);
-        values.push_back(v);
-      }
-      RegCloseKey(key);
-    }
-    clear();
-  }
-  ~savedkey_c() {
-    clear();
-    if (!existed) return;
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, CManFolders::KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-      return;
-    for (const regvalue& v : values)
-      RegSetValueExA(key, v.name.c_str(), 0, v.type, v.data.data(), static_cast<DWORD>(v.data.size()));
-    RegCloseKey(key);
-  }
-  savedkey_c(const savedkey_c&) = delete;
-  savedkey_c& operator=(const savedkey_c&) = delete;
-
-  static void clear() { RegDeleteTreeA(HKEY_CURRENT_USER, CManFolders::KEY); RegDeleteKeyA(HKEY_CURRENT_USER, CManFolders::KEY); }
-
-private:
-  bool existed = false;
-  std::vector<regvalue> values;
-};
-
-bool setvalue(const std::string& name, DWORD type, const void* data, DWORD size) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, CManFolders::KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
-    return false;
-  bool ok = RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  return ok;
-}
-
-bool setstring(const std::string& name, const std::string& directory) {
-  return setvalue(name, REG_SZ, directory.c_str(), static_cast<DWORD>(directory.size() + 1));
-}
+using folderstest::savedfolders_c;
+using folderstest::setfolder;
+using folderstest::setfoldervalue;
 
 // The value's type and text, or false when it is not there.
 bool getvalue(const std::string& name, DWORD& type, std::string& text) {
@@ -443,7 +386,7 @@ protected:
     uitest::pump();
   }
 
-  savedkey_c savedkey;
+  savedfolders_c savedkey;
   scratchdir_c scratch;
   parentlog log;
   recorder_c shown;
@@ -514,16 +457,16 @@ TEST_F(FoldersTest, PersonalFoldersListedAndUntrustedValuesSkipped) {
   makefolder(dir("alpha"));
   makefolder(dir("beta"));
   makefolder(dir("gamma"));
-  ASSERT_TRUE(setstring("Alpha", dir("alpha")));
+  ASSERT_TRUE(setfolder("Alpha", dir("alpha")));
   std::string beta = dir("beta") + "\\";
-  ASSERT_TRUE(setvalue("Beta", REG_EXPAND_SZ, beta.c_str(), static_cast<DWORD>(beta.size() + 1)));
+  ASSERT_TRUE(setfoldervalue("Beta", REG_EXPAND_SZ, beta.c_str(), static_cast<DWORD>(beta.size() + 1)));
   std::string gamma = dir("gamma") + std::string("\0second\0\0", 9);
-  ASSERT_TRUE(setvalue("Gamma", REG_MULTI_SZ, gamma.data(), static_cast<DWORD>(gamma.size())));
+  ASSERT_TRUE(setfoldervalue("Gamma", REG_MULTI_SZ, gamma.data(), static_cast<DWORD>(gamma.size())));
 
   // Values no folder may come from.
   DWORD number = 7;
-  ASSERT_TRUE(setvalue("Number", REG_DWORD, &number, sizeof number));
-  ASSERT_TRUE(setvalue("Binary", REG_BINARY, dir("alpha").c_str(), static_cast<DWORD>(dir("alpha").size() + 1)));
+  ASSERT_TRUE(setfoldervalue("Number", REG_DWORD, &number, sizeof number));
+  ASSERT_TRUE(setfoldervalue("Binary", REG_BINARY, dir("alpha").c_str(), static_cast<DWORD>(dir("alpha").size() + 1)));
   const std::pair<const char*, std::string> unusable[] = {
       {"Empty", ""},
       {"Relative", "alpha"},
@@ -535,15 +478,15 @@ TEST_F(FoldersTest, PersonalFoldersListedAndUntrustedValuesSkipped) {
       {"Wildcard", scratch.path() + "\\*"},
       {"Too long", scratch.path() + "\\" + std::string(300, 'x')},
   };
-  for (const auto& u : unusable) ASSERT_TRUE(setstring(u.first, u.second)) << u.first;
+  for (const auto& u : unusable) ASSERT_TRUE(setfolder(u.first, u.second)) << u.first;
   // A directory of exactly 260 bytes without a terminator must not run into the next bytes.
   std::string full(260, 'y');
   full[0] = 'C';
   full[1] = ':';
   full[2] = '\\';
-  ASSERT_TRUE(setvalue("Unterminated", REG_SZ, full.data(), static_cast<DWORD>(full.size())));
+  ASSERT_TRUE(setfoldervalue("Unterminated", REG_SZ, full.data(), static_cast<DWORD>(full.size())));
   // A name too long to be a display name.
-  ASSERT_TRUE(setstring(std::string(300, 'n'), dir("alpha")));
+  ASSERT_TRUE(setfolder(std::string(300, 'n'), dir("alpha")));
 
   ASSERT_TRUE(tree.FillTree("BETA"));
   HWND t = tree.hwnd();
@@ -689,7 +632,7 @@ TEST_F(FoldersTest, BrowseSetsTheLocation) {
 // nothing is made until a name and directory are free.
 TEST_F(FoldersTest, RefusedNamesAndDirectoriesComeBackToTheDialog) {
   makefolder(dir("alpha"));
-  ASSERT_TRUE(setstring("Alpha", dir("alpha")));
+  ASSERT_TRUE(setfolder("Alpha", dir("alpha")));
   ASSERT_TRUE(CreateDirectoryA(dir("Taken").c_str(), nullptr));
   ASSERT_TRUE(tree.FillTree());
   uitest::boxanswer_c boxes;
@@ -765,8 +708,8 @@ TEST_F(FoldersTest, DeleteAsksAndRemovesFolderFilesAndValue) {
   makefolder(dir("alpha"));
   ASSERT_TRUE(writewhole(dir("alpha\\00000001.TIF"), "fax"));
   makefolder(dir("beta"));
-  ASSERT_TRUE(setstring("Alpha", dir("alpha")));
-  ASSERT_TRUE(setstring("Beta", dir("beta")));
+  ASSERT_TRUE(setfolder("Alpha", dir("alpha")));
+  ASSERT_TRUE(setfolder("Beta", dir("beta")));
 
   ASSERT_TRUE(tree.FillTree());
   {
@@ -811,7 +754,7 @@ TEST_F(FoldersTest, DeleteAsksAndRemovesFolderFilesAndValue) {
 TEST_F(FoldersTest, DeleteNeverEmptiesADirectoryThatIsNoPersonalFolder) {
   ASSERT_TRUE(CreateDirectoryA(dir("documents").c_str(), nullptr));
   ASSERT_TRUE(writewhole(dir("documents\\precious.txt"), "keep me"));
-  ASSERT_TRUE(setstring("Documents", dir("documents")));
+  ASSERT_TRUE(setfolder("Documents", dir("documents")));
   ASSERT_TRUE(tree.FillTree("Documents"));
   uitest::boxanswer_c boxes(IDYES);
   EXPECT_TRUE(tree.DeleteFolder());
@@ -828,7 +771,7 @@ TEST_F(FoldersTest, DeleteNeverEmptiesADirectoryThatIsNoPersonalFolder) {
 // popup beside the cursor, whose command goes to the main window.
 TEST_F(FoldersTest, RightClicksSelectAndOnlyPersonalFoldersShowTheMenu) {
   makefolder(dir("alpha"));
-  ASSERT_TRUE(setstring("Alpha", dir("alpha")));
+  ASSERT_TRUE(setfolder("Alpha", dir("alpha")));
   ASSERT_TRUE(tree.FillTree());
   HWND t = tree.hwnd();
 
@@ -874,7 +817,7 @@ TEST_F(FoldersTest, RightClicksSelectAndOnlyPersonalFoldersShowTheMenu) {
 // selection changes, and the right clicks on personal folders, itself.
 TEST_F(FoldersTest, EmbeddedCopyOnlyRecordsTheChoice) {
   makefolder(dir("alpha"));
-  ASSERT_TRUE(setstring("Alpha", dir("alpha")));
+  ASSERT_TRUE(setfolder("Alpha", dir("alpha")));
   ASSERT_TRUE(tree.FillTree());
   shown.calls.clear();
 

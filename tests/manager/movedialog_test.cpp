@@ -15,6 +15,7 @@
 #include "manager/folders.h"
 #include "manager/movedialog.h"
 #include "manager/res/resource.h"
+#include "tests/manager/personalfolders_kit.h"
 #include "tests/managerui/uitesthelp.h"
 #include "tests/support/testsupport.h"
 
@@ -22,66 +23,7 @@ namespace {
 
 const UINT WM_SCRIPT = WM_APP + 45;
 
-// The personal folder list, kept aside while a test runs and put back afterwards.
-class savedfolders_c {
-public:
-  savedfolders_c() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, CManFolders::KEY, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-      existed = true;
-      for (DWORD i = 0;; ++i) {
-        char name[16384];
-        DWORD namesize = sizeof name, type = 0, size = 0;
-        if (RegEnumValueA(key, i, name, &namesize, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
-        value v{name, type, std::string(size + 1, '\0')};
-        DWORD got = size;
-        RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&v.data[0]), &got);
-        v.data.resize(got);
-        values.push_back(v);
-      }
-      RegCloseKey(key);
-    }
-    clear();
-  }
-  ~savedfolders_c() {
-    clear();
-    if (!existed) return;
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, CManFolders::KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-      return;
-    for (const value& v : values)
-      RegSetValueExA(key, v.name.c_str(), 0, v.type, reinterpret_cast<const BYTE*>(v.data.data()),
-                     static_cast<DWORD>(v.data.size()));
-    RegCloseKey(key);
-  }
-  savedfolders_c(const savedfolders_c&) = delete;
-  savedfolders_c& operator=(const savedfolders_c&) = delete;
-
-  static bool add(const std::string& name, const std::string& directory) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, CManFolders::KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-      return false;
-    bool ok = RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(directory.c_str()),
-                             static_cast<DWORD>(directory.size() + 1)) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return ok;
-  }
-
-private:
-  static void clear() {
-    RegDeleteTreeA(HKEY_CURRENT_USER, CManFolders::KEY);
-    RegDeleteKeyA(HKEY_CURRENT_USER, CManFolders::KEY);
-  }
-  struct value {
-    std::string name;
-    DWORD type;
-    std::string data;
-  };
-  bool existed = false;
-  std::vector<value> values;
-};
+using folderstest::savedfolders_c;
 
 // What a selection asked of the main window: the Move dialog's tree must never ask anything.
 class recorder_c : public CManFolders::Owner {
@@ -160,7 +102,7 @@ protected:
     ASSERT_TRUE(CreateDirectoryA(archive.c_str(), nullptr));
     mailboxfile_c file;
     ASSERT_TRUE(file.create((archive + "\\mailbox.rlb").c_str(), "Personal Mailbox"));
-    ASSERT_TRUE(savedfolders_c::add("Archive", archive));
+    ASSERT_TRUE(folderstest::setfolder("Archive", archive));
   }
 
   INT_PTR run(probe_c& dialog) {
