@@ -36,7 +36,7 @@ done
 
 run="$root/cmake/winerun.sh"
 bin="$build/bin"
-for f in manager.exe demodata.exe faxsim.exe cgwhost.exe Ravelink.cgw mainframe_demo.exe windowdriver.exe; do
+for f in manager.exe demodata.exe faxsim.exe cgwhost.exe Ravelink.cgw windowdriver.exe; do
   [ -f "$bin/$f" ] || { echo "missing $bin/$f (build the tests' programs first)" >&2; exit 1; }
 done
 
@@ -75,7 +75,7 @@ stopfile="$demo/faxsim.stop"
 finish() {
   if [ -n "$manager" ] && kill -0 "$manager" 2>/dev/null; then
     "$run" "$bin/windowdriver.exe" dismiss "$title" >/dev/null 2>&1 || true
-    "$run" "$bin/mainframe_demo.exe" -close "$title" >/dev/null 2>&1 || true
+    "$run" "$bin/windowdriver.exe" close "$title" >/dev/null 2>&1 || true
     for _ in $(seq 1 50); do kill -0 "$manager" 2>/dev/null || break; sleep 0.2; done
     kill "$manager" 2>/dev/null || true
   fi

@@ -3,7 +3,7 @@
 #
 #   tools/screenshots.sh BUILD [--dialogs] [LANGUAGE...]
 #
-# BUILD is a build folder that holds bin/manager.exe, bin/demodata.exe and bin/mainframe_demo.exe (a build with the
+# BUILD is a build folder that holds bin/manager.exe, bin/demodata.exe and bin/windowdriver.exe (a build with the
 # tests, whose architecture this machine runs). LANGUAGE is a Language value of RIROVEVI.INI;
 # by default all five: eng ger fre ita spa. Builds nothing itself.
 #
@@ -29,13 +29,11 @@ languages=("$@")
 
 run="$root/cmake/winerun.sh"
 manager="$build/bin/manager.exe"
-demo="$build/bin/mainframe_demo.exe"
 demodata="$build/bin/demodata.exe"
 driver="$build/bin/windowdriver.exe"
-needed=("$manager" "$demo" "$demodata")
-[ $dialogs = 0 ] || needed+=("$driver")
+needed=("$manager" "$demodata" "$driver")
 for f in "${needed[@]}"; do
-  [ -f "$f" ] || { echo "missing $f (build the manager, demodata and mainframe_demo targets)" >&2; exit 1; }
+  [ -f "$f" ] || { echo "missing $f (build the manager, demodata and windowdriver targets)" >&2; exit 1; }
 done
 
 export WINEPREFIX=${WINEPREFIX:-$build/wineprefix}
@@ -81,7 +79,7 @@ had_folders=0
 if "$wine" reg export "$folders" "$(winpath "$work/folders.reg")" /y >/dev/null 2>&1; then had_folders=1; fi
 
 restore() {
-  "$run" "$demo" -close "Ravelink Manager" >/dev/null 2>&1 || true
+  "$run" "$driver" close "Ravelink Manager" >/dev/null 2>&1 || true
   if [ $had_ini = 1 ]; then cp -p "$work/ini" "$ini"; else rm -f "$ini"; fi
   "$wine" reg delete "$folders" /f >/dev/null 2>&1 || true
   if [ $had_folders = 1 ]; then "$wine" reg import "$(winpath "$work/folders.reg")" >/dev/null 2>&1 || true; fi
@@ -146,7 +144,7 @@ for language in "${languages[@]}"; do
       echo "$out/dialog-$name-$language.png"
     done
   fi
-  "$run" "$demo" -close "Ravelink Manager" >/dev/null
+  "$run" "$driver" close "Ravelink Manager" >/dev/null
   for _ in $(seq 1 50); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.2

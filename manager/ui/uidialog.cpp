@@ -233,7 +233,8 @@ INT_PTR CALLBACK uidialog_c::dialogproc(HWND dialog, UINT msg, WPARAM wparam, LP
       // A dialog that did not place itself opens over the middle of its owner, as users expect,
       // rather than where the template's origin puts it.
       RECT after = {0, 0, 0, 0};
-      if (!self->ended && IsWindow(dialog) && GetWindowRect(dialog, &after) && EqualRect(&before, &after))
+      if (!self->ended && IsWindow(dialog) && GetWindowRect(dialog, &after) &&
+          before.left == after.left && before.top == after.top)
         centeronowner(dialog);
       return focus;
     } catch (...) {

@@ -1,16 +1,14 @@
 # The main window's and the application's tests: their helper programs, and the lock that keeps
 # them apart from every other test that changes RIROVEVI.INI of the prefix.
 #
-#   mainframe_demo     makes a demo mailbox root (also used by tools/screenshots.sh)
 #   managerapp_probe   the version program's stand-in and "another program's window"
-#   windowdriver       sends commands to a running Manager and ends its dialogs (screenshots)
-add_executable(mainframe_demo ${CMAKE_CURRENT_LIST_DIR}/mainframe_demo.cpp)
-target_link_libraries(mainframe_demo PRIVATE mailstore)
+#   windowdriver       drives a running Manager from outside: commands, folders, closing its
+#                      dialogs and its window (tools/screenshots.sh, tools/demo.sh)
 add_executable(managerapp_probe ${CMAKE_CURRENT_LIST_DIR}/managerapp_probe.cpp)
 add_executable(windowdriver ${CMAKE_CURRENT_LIST_DIR}/windowdriver.cpp)
 foreach(t manager_mainframe_test manager_managerapp_test)
   if(TARGET ${t})
-    add_dependencies(${t} managerapp_probe mainframe_demo)
+    add_dependencies(${t} managerapp_probe)
     set_tests_properties(${t} PROPERTIES RESOURCE_LOCK "rirovevi;personalfolders")
   endif()
 endforeach()

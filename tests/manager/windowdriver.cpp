@@ -7,6 +7,9 @@
 //   windowdriver folder TITLE N
 //     Selects the Nth item of its folder tree as the tree shows it from the top (0 "Main
 //     Mailbox Folders", 1 Inbox, 2 Outbox, ...), as a click would.
+//   windowdriver close TITLE
+//     Closes every main window whose title starts with TITLE, as its close box would, and waits
+//     up to 15 seconds for them to go. Prints how many it closed.
 //   windowdriver dismiss TITLE
 //     Ends every dialog and message box the window owns (Cancel, or No where there is no
 //     Cancel) and waits up to 10 seconds for them to go. Prints how many it ended.
@@ -19,6 +22,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -108,25 +113,53 @@ int folder(const char* title, int index) {
   return 0;
 }
 
+BOOL CALLBACK collecttitled(HWND window, LPARAM param) {
+  auto* s = reinterpret_cast<std::pair<const char*, std::vector<HWND>>*>(param);
+  if (GetWindow(window, GW_OWNER)) return TRUE;
+  char text[256] = "";
+  GetWindowTextA(window, text, sizeof text);
+  if (strncmp(text, s->first, strlen(s->first)) == 0) s->second.push_back(window);
+  return TRUE;
+}
+
+int closewindows(const char* title) {
+  std::pair<const char*, std::vector<HWND>> found(title, {});
+  if (!*title) return 2;
+  EnumWindows(collecttitled, reinterpret_cast<LPARAM>(&found));
+  for (HWND window : found.second) PostMessageA(window, WM_CLOSE, 0, 0);
+  for (int i = 0; i < 300; ++i) {
+    bool left = false;
+    for (HWND window : found.second) left |= IsWindow(window) != FALSE;
+    if (!left) {
+      printf("%u\n", static_cast<unsigned>(found.second.size()));
+      return 0;
+    }
+    Sleep(50);
+  }
+  fprintf(stderr, "a window did not close\n");
+  return 1;
+}
+
 int dismiss(const char* title) {
   HWND frame = mainwindow(title);
   if (!frame) {
     fprintf(stderr, "no window titled \"%s...\"\n", title);
     return 1;
   }
-  unsigned ended = 0;
+  std::set<HWND> ended;   // a window that ended may stay on screen a moment longer
   for (int round = 0; round < 200; ++round) {
     owned o = {frame, {}};
     EnumWindows(collectowned, reinterpret_cast<LPARAM>(&o));
     if (o.windows.empty()) {
-      printf("%u\n", ended);
+      printf("%u\n", static_cast<unsigned>(ended.size()));
       return 0;
     }
     for (HWND window : o.windows) {
-      // A message box with Yes and No ignores Cancel; No is what ends it then.
-      bool hascancel = GetDlgItem(window, IDCANCEL) != nullptr;
-      PostMessageA(window, WM_COMMAND, MAKEWPARAM(hascancel ? IDCANCEL : IDNO, BN_CLICKED), 0);
-      ++ended;
+      // A message box with Yes and No ignores Cancel; No is what ends it then. Any other
+      // dialog takes Cancel, with a Cancel button or without.
+      bool yesno = GetDlgItem(window, IDNO) != nullptr && GetDlgItem(window, IDCANCEL) == nullptr;
+      PostMessageA(window, WM_COMMAND, MAKEWPARAM(yesno ? IDNO : IDCANCEL, BN_CLICKED), 0);
+      ended.insert(window);
     }
     Sleep(50);
   }
@@ -140,7 +173,8 @@ int main(int argc, char** argv) {
   if ((argc == 4 || (argc == 5 && strcmp(argv[4], "--first-row") == 0)) && strcmp(argv[1], "command") == 0)
     return command(argv[2], static_cast<unsigned>(atoi(argv[3])), argc == 5);
   if (argc == 4 && strcmp(argv[1], "folder") == 0) return folder(argv[2], atoi(argv[3]));
+  if (argc == 3 && strcmp(argv[1], "close") == 0) return closewindows(argv[2]);
   if (argc == 3 && strcmp(argv[1], "dismiss") == 0) return dismiss(argv[2]);
-  fprintf(stderr, "usage: windowdriver command TITLE ID [--first-row] | folder TITLE N | dismiss TITLE\n");
+  fprintf(stderr, "usage: windowdriver command TITLE ID [--first-row] | folder TITLE N | close TITLE | dismiss TITLE\n");
   return 2;
 }
