@@ -45,6 +45,7 @@ public:
   string_c message;
   int messagelimit = 255;
   bool initthrows = false;
+  int growby = 0;   // pixels the dialog widens itself by while it starts
   bool scriptleftitopen = false;
   int parentsawchanges = 0;
   std::function<void(datadialog_c&)> script;
@@ -65,6 +66,11 @@ public:
 protected:
   bool OnInit() override {
     if (initthrows) throw std::runtime_error("cannot start");
+    if (growby) {
+      RECT r;
+      GetWindowRect(hwnd(), &r);
+      SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left + growby, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    }
     spin.attach(item(IDC_INTERVALSPIN));
     spin.setrange(1, 60);
     list.attach(item(IDC_LIST));
@@ -287,7 +293,10 @@ TEST(DialogTest, ADialogOpensOverTheMiddleOfItsOwner) {
   const struct {
     const char* what;
     int left, top;
-  } cases[] = {{"inside", area.left + 200, area.top + 150}, {"hanging off the left", area.left - 500, area.top + 100}};
+    int growby;
+  } cases[] = {{"inside", area.left + 200, area.top + 150, 0},
+               {"hanging off the left", area.left - 500, area.top + 100, 0},
+               {"widening itself while it starts", area.left + 200, area.top + 150, 120}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, c.left, c.top, 600, 400, nullptr,
@@ -295,6 +304,7 @@ TEST(DialogTest, ADialogOpensOverTheMiddleOfItsOwner) {
     ASSERT_NE(owner, nullptr);
     RECT placed = {0, 0, 0, 0};
     datadialog_c dialog;
+    dialog.growby = c.growby;
     dialog.script = [&](datadialog_c& d) {
       GetWindowRect(d.hwnd(), &placed);
       d.press(IDCANCEL);
